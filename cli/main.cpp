@@ -126,9 +126,13 @@ void PrintHelp(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace milgant::cli;
   std::vector<std::string> words(argv + 1, argv + argc);
-  if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
-    PrintHelp(words.empty() ? std::cerr : std::cout);
-    return words.empty() ? 2 : 0;
+  if (words.empty()) {
+    std::cerr << "milgant-cli: no command given (try --help)\n";
+    return 2;
+  }
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    PrintHelp(std::cout);
+    return 0;
   }
   const std::string name = words[0];
   words.erase(words.begin());
