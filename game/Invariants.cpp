@@ -38,7 +38,6 @@ void CheckCorps(const Game& g, std::vector<std::string>& out) {
       listed = listed || cmd.Subordinates[static_cast<std::size_t>(i)] == slot;
     }
     if (!listed) out.push_back(UnitText(slot) + " is not listed by its commander " + UnitText(c));
-    if (cmd.CommanderIndex != -1) out.push_back(UnitText(slot) + ": its commander " + UnitText(c) + " is a subordinate");
   }
 }
 
