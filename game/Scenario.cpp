@@ -218,8 +218,21 @@ void AddUnit(Game& g, std::string_view armyName, std::string_view generalName, s
 void DrawAdvanceLimit(Game& g) { g.AdvanceLimit = g.Rng.Next(101) > 79 ? 15 : 11; }
 
 void BuildScenario(Game& g, const MapTable& map) {
+  // Nothing of an earlier game may leak into this one: every slot starts as it was when the
+  // program started, and the points start from nothing. A new game then is the same whatever
+  // was played before it, which a replay from a seed relies on.
+  for (int slot = 1; slot < kUnitSlots; ++slot) {
+    Unit& u = g.U(slot);
+    u = Unit{};
+    u.CommanderIndex = -1;
+    u.Subordinates.fill(-1);
+  }
   ResetForNewGame(g);
   g.Turn = 0;
+  g.VictoryPoints = 0;
+  g.ReplenishmentPoints = {0, 0, 0};
+  g.SelectedUnit = 0;
+  g.ActiveUnit = 0;
   g.Map = map;
   g.CastleCounter = 1;
   for (const CastleRow& c : kCastleRows) {

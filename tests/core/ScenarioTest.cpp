@@ -188,6 +188,29 @@ TEST(Scenario, ASecondNewGameGivesTheSameCorps) {
   EXPECT_TRUE(CheckInvariants(*g).empty());
 }
 
+TEST(Scenario, ANewGameAfterAPlayedOneEqualsAFreshOne) {
+  auto fresh = NewGameFor(1, 31);
+  auto played = NewGameFor(0, 5);
+  played->VictoryPoints = 12;
+  played->ReplenishmentPoints = {40, 33, 0};
+  played->U(3).Route.Assign("1234");
+  played->U(3).MayAttack = 1;
+  played->U(4).ReinforcementWait = 2;
+  played->U(75).AiObjective = {4, 5, 600, 0};
+  played->U(12).CommanderIndex = 4;  // attached elsewhere during play
+  played->U(4).Subordinates[1] = 12;
+  played->U(4).SubordinateCount = 2;
+  test::TempDir dir;
+  test::WritePlainMap(dir);
+  played->Rng.SetSeed(31);
+  ScriptedUi ui;
+  ui.Answers = {0};
+  ASSERT_TRUE(SetUpNewGame(*played, ui, dir.File("Map.dat")));
+  EXPECT_EQ(std::memcmp(&played->Units, &fresh->Units, sizeof fresh->Units), 0);
+  EXPECT_EQ(played->VictoryPoints, 0);
+  EXPECT_EQ(played->ReplenishmentPoints, fresh->ReplenishmentPoints);
+}
+
 TEST(Scenario, AdvanceLimitIsDrawnBeforeTheSideQuestion) {
   // Draw 0..100 above 79 gives 15; find a seed for each outcome and check both.
   int seen15 = 0, seen11 = 0;
