@@ -25,10 +25,34 @@ int RowCost(const Game& g, int row, int terrain) {
   return g.MovementTypes[static_cast<std::size_t>(row)].Cost[static_cast<std::size_t>(terrain)];
 }
 
+// Hexes next to an enemy unit or enemy castle that could be stepped into from there: the
+// enemy's zone of control. Fixed for one search, so it is worked out once.
+using ZoneTable = std::array<std::array<bool, kMapSize>, kMapSize>;
+
+void BuildZones(const Game& g, const Occupancy& occ, int own, ZoneTable& zone) {
+  for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < kMapSize; ++y) {
+      bool in = false;
+      for (int k = 1; k <= 6 && !in; ++k) {
+        const HexPos n = Neighbour(x, y, k);
+        if (!OnMapHex(n.X, n.Y)) continue;  // one step off the map: nothing stands there
+        int road = 0;
+        const bool enemyCastle =
+            occ.CastleNotOwnedBy(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) < 20;
+        const bool enemyUnit =
+            occ.HasOtherThan(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) <= 19;
+        in = enemyCastle || enemyUnit;
+      }
+      zone[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = in;
+    }
+  }
+}
+
 // The search's fixed inputs and the route being walked.
 struct RangeSearch {
   Game& g;
   const Occupancy& occ;
+  const ZoneTable& zone;
   int own;
   int row;
   std::array<char, kRouteCapacity> path{};
@@ -43,32 +67,18 @@ void Record(RangeSearch& s, int x, int y, int depth, int remaining) {
   g.MovePath[ix][iy].Assign(std::string_view(s.path.data(), static_cast<std::size_t>(depth)));
 }
 
-// The zone of control around (x, y), entered by direction d with `budget` points.
+// Entering (x, y) by direction d with `budget` points: inside the enemy's zone the hex is
+// recorded as a stop, if affordable, and the move goes no further. A river crossed into the
+// zone is paid twice: once in the step cost and once more on top.
 bool ZoneStop(RangeSearch& s, int x, int y, int d, int depth, int budget) {
   const Game& g = s.g;
   int road = 0;
-  for (int k = 1; k <= 6; ++k) {
-    const int cost = StepCostByDirection(g, x, y, d, s.row, road);
-    const int extra = RiverExtraByDirection(g, x, y, d, road);
-    if (budget - cost - extra < 0) return false;
-    const HexPos n = Neighbour(x, y, k);
-    if (n.X < -1 || n.X > 20 || n.Y < -1 || n.Y > 20) return false;
-    if (!OnMapHex(n.X, n.Y)) continue;  // one step off the map: nothing stands there
-    // The enemy holds the hex unless stepping from here into his hex is out of reach.
-    const bool enemyCastle =
-        s.occ.CastleNotOwnedBy(n.X, n.Y, s.own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) < 20;
-    const bool enemyUnit =
-        s.occ.HasOtherThan(n.X, n.Y, s.own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) <= 19;
-    if (!enemyCastle && !enemyUnit) continue;
-    // A stopping hex: reachable, but the move goes no further.
-    int road2 = 0;
-    const int c2 = StepCostByDirection(g, x, y, d, s.row, road2);
-    const int e2 = RiverExtraByDirection(g, x, y, d, road2);
-    const int r = budget - c2 - e2;
-    if (s.g.MoveRemaining[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] < r) Record(s, x, y, depth, r);
-    return true;
-  }
-  return false;
+  const int cost = StepCostByDirection(g, x, y, d, s.row, road);
+  const int extra = RiverExtraByDirection(g, x, y, d, road);
+  const int r = budget - cost - extra;
+  if (r < 0 || !s.zone[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)]) return false;
+  if (s.g.MoveRemaining[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] < r) Record(s, x, y, depth, r);
+  return true;
 }
 
 // Depth first from the hex entered by direction `from`; the route to it is path[0..depth).
@@ -149,7 +159,9 @@ bool EnemyZoneStop(Game& g, int x, int y, std::string_view path, int row, int bu
   if (!OnMapHex(x, y)) return false;
   Occupancy occ;
   BuildOccupancy(g, occ);
-  RangeSearch s{g, occ, g.PhaseSide, row};
+  ZoneTable zone{};
+  BuildZones(g, occ, g.PhaseSide, zone);
+  RangeSearch s{g, occ, zone, g.PhaseSide, row};
   const std::size_t n = path.size() < kRouteCapacity ? path.size() : kRouteCapacity;
   for (std::size_t i = 0; i < n; ++i) s.path[i] = path[i];
   return ZoneStop(s, x, y, LastDirection(path), static_cast<int>(n), budget);
@@ -174,7 +186,9 @@ void ComputeMoveRangeFor(Game& g, int x, int y, int row, int actionPoints, int s
     const HexPos n = Neighbour(x, y, k);
     if (OnMapHex(n.X, n.Y) && !occ.Empty(n.X, n.Y) && occ.First(n.X, n.Y) != side) penalty = kStartPenalty;
   }
-  RangeSearch s{g, occ, side, row};
+  ZoneTable zone{};
+  BuildZones(g, occ, side, zone);
+  RangeSearch s{g, occ, zone, side, row};
   for (int k = 1; k <= 6; ++k) {
     const HexPos n = Neighbour(x, y, k);
     s.path[0] = static_cast<char>('0' + k);

@@ -265,9 +265,6 @@ OpeningBattleList OpeningBattles(const Game& g) {
 }
 
 void StartFirstTurn(Game& g, Ui& ui) {
-  // A new game starts with no points carried over from an earlier one.
-  g.ReplenishmentPoints.fill(0);
-  g.VictoryPoints = 0;
   if (g.PlayerSide == 1) {
     g.Turn = 1;
     GainIncome(g, 1, true);
@@ -295,13 +292,17 @@ void StartFirstTurn(Game& g, Ui& ui) {
   g.PhaseSide = 0;
 }
 
-bool NewGame(Game& g, Ui& ui, const std::string& mapPath) {
-  if (!SetUpNewGame(g, ui, mapPath)) return false;
+void BeginNewGame(Game& g, Ui& ui) {
   StartFirstTurn(g, ui);
   ActionPointRoll(g, g.PlayerSide);
   ui.RefreshSidePanel();
   ui.RefreshStatusLine();
   ui.RedrawMap();
+}
+
+bool NewGame(Game& g, Ui& ui, const std::string& mapPath) {
+  if (!SetUpNewGame(g, ui, mapPath)) return false;
+  BeginNewGame(g, ui);
   return true;
 }
 

@@ -46,6 +46,8 @@ OpeningBattleList OpeningBattles(const Game& g);
 // The first turn of a new game, after the set-up: the side-1 player begins at once; against a
 // side-0 player the computer plays its first phase first.
 void StartFirstTurn(Game& g, Ui& ui);
+// After the set-up of a new game: the first turn, then the human's action points for it.
+void BeginNewGame(Game& g, Ui& ui);
 // "新規": the set-up, the first turn and the human's action points. False when no game was set
 // up (the map could not be read).
 bool NewGame(Game& g, Ui& ui, const std::string& mapPath = "Map.dat");
