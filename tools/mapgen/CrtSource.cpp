@@ -1,0 +1,101 @@
+#include "tools/mapgen/CrtSource.h"
+
+#include <charconv>
+#include <vector>
+
+namespace milgant::mapgen {
+namespace {
+
+std::string At(int line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
+
+std::vector<std::string_view> Words(std::string_view s) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+    std::size_t j = i;
+    while (j < s.size() && s[j] != ' ' && s[j] != '\t') ++j;
+    if (j > i) words.push_back(s.substr(i, j - i));
+    i = j;
+  }
+  return words;
+}
+
+bool ToInt(std::string_view s, int& v) {
+  if (s.empty()) return false;
+  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+}  // namespace
+
+CrtSourceResult ParseCrtSource(std::string_view text) {
+  CrtSourceResult result;
+  int dice = 0;
+  int number = 0;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++number;
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty() || words.front().front() == '#') continue;
+    // "die N:" and the fourteen numbers of that die, weakest column first.
+    int die = 0;
+    if (words.size() < 2 || words[0] != "die" || words[1].size() < 2 || words[1].back() != ':' ||
+        !ToInt(words[1].substr(0, words[1].size() - 1), die)) {
+      result.Error = At(number, "a row reads \"die N:\" and fourteen numbers");
+      return result;
+    }
+    if (die != dice + 1 || die > kCrtSourceDice) {
+      result.Error = At(number, "die " + std::to_string(die) + " where die " + std::to_string(dice + 1) + " was due");
+      return result;
+    }
+    if (words.size() != 2 + kCrtSourceColumns) {
+      result.Error = At(number, "die " + std::to_string(die) + " has " + std::to_string(words.size() - 2) +
+                                    " numbers, 14 wanted");
+      return result;
+    }
+    auto& row = result.Hits[static_cast<std::size_t>(die - 1)];
+    for (int c = 0; c < kCrtSourceColumns; ++c) {
+      int& v = row[static_cast<std::size_t>(c)];
+      if (!ToInt(words[static_cast<std::size_t>(2 + c)], v) || v < 0) {
+        result.Error = At(number, "\"" + std::string(words[static_cast<std::size_t>(2 + c)]) +
+                                      "\" is not a number of steps");
+        return result;
+      }
+      if (c > 0 && v < row[static_cast<std::size_t>(c - 1)]) {
+        result.Error = At(number, "column " + std::to_string(c) + " hits less than the weaker column before it");
+        return result;
+      }
+      if (die > 1 && v < result.Hits[static_cast<std::size_t>(die - 2)][static_cast<std::size_t>(c)]) {
+        result.Error = At(number, "column " + std::to_string(c) + " hits less on die " + std::to_string(die) +
+                                      " than on die " + std::to_string(die - 1));
+        return result;
+      }
+    }
+    dice = die;
+  }
+  if (dice != kCrtSourceDice) {
+    result.Error = "the table has " + std::to_string(dice) + " dice, 6 wanted";
+    return result;
+  }
+  result.Ok = true;
+  return result;
+}
+
+std::string CrtFileText(const CrtSourceResult& table) {
+  std::string out;
+  for (const auto& row : table.Hits) {
+    for (int c = 0; c < kCrtSourceColumns; ++c) {
+      if (c > 0) out += ' ';
+      out += std::to_string(row[static_cast<std::size_t>(c)]);
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace milgant::mapgen
