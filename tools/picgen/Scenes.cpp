@@ -1,0 +1,533 @@
+// The large pictures: the title, the two victory scenes and the window and text backgrounds.
+// The landscapes are composed like a folding-screen painting: washi sky, gold mist bands,
+// layered ink-wash ridges, a castle on its hill and the armies' banners in front.
+#include "Art.h"
+#include "Paint.h"
+#include "Texts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace picgen {
+
+bool LoadFonts() {
+  static const char* files[] = {"/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf",
+                                "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf",
+                                "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf",
+                                "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"};
+  bool ok = true;
+  for (const char* f : files) ok = QFontDatabase::addApplicationFont(QString::fromLatin1(f)) >= 0 && ok;
+  return ok && QFontDatabase::hasFamily(QStringLiteral("IPAPMincho"));
+}
+
+namespace {
+
+struct BannerGroup {
+  float x0, x1;      // extent of the host
+  float foot;        // ground line of the nearest rank
+  float height;      // banner height in the nearest rank
+  QColor cloth;
+  int count;
+  bool fallen = false;  // lowered, lying askew: a beaten army
+};
+
+struct Scene {
+  QColor skyTop, skyBottom;
+  QPointF sun;
+  float sunRadius;
+  QColor sunColour;
+  QColor far, middle, near;  // the three ridge layers
+  QColor ground;
+  QPointF castle;            // foot of the keep
+  float castleScale;
+  QColor castleBanner;       // the holder's banners on the walls
+  std::vector<QRectF> mist;  // gold mist bands
+  QColor mistGold;
+  std::vector<BannerGroup> hosts;
+  std::vector<QPointF> smoke;  // columns of smoke rising from these points
+  bool sea = false;            // a bay on the right
+  std::uint32_t seed;
+};
+
+void PaintSky(QImage& img, const QRect& area, const Scene& s) {
+  QPainter p(&img);
+  VerticalGradient(p, area, s.skyTop, s.skyBottom);
+  p.end();
+  // Washi grain over the whole sky.
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const float d = 9.0f * (Fbm(x / 60.0f, y / 60.0f, 4, s.seed) - 0.5f) +
+                      5.0f * (ValueNoise(x / 10.0f, y / 1.4f, s.seed + 2) - 0.5f) +
+                      2.5f * (Hash(x, y, s.seed + 3) - 0.5f);
+      auto c = [d](int v) { return std::clamp(static_cast<int>(v + d), 0, 255); };
+      line[x] = qRgb(c(qRed(line[x])), c(qGreen(line[x])), c(qBlue(line[x])));
+    }
+  }
+}
+
+void InkWash(QPainter& p, const QPainterPath& ridge, const QColor& colour, float top, float bottom) {
+  // Ink wash fades toward the foot of the ridge, as diluted ink does on paper.
+  QLinearGradient g(QPointF(0, top), QPointF(0, bottom));
+  g.setColorAt(0, colour);
+  g.setColorAt(0.55, WithAlpha(colour, colour.alpha() * 3 / 4));
+  g.setColorAt(1, WithAlpha(colour, colour.alpha() / 3));
+  p.setPen(Qt::NoPen);
+  p.setBrush(g);
+  p.drawPath(ridge);
+  p.setPen(QPen(WithAlpha(Scale(colour, 0.55f), 150), 1.2));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(ridge);
+}
+
+void Castle(QPainter& p, QPointF foot, float k, const QColor& banner, std::uint32_t seed) {
+  // Hill, stone ramparts, two corner turrets, the keep, banners along the walls.
+  QPainterPath hill;
+  hill.moveTo(foot.x() - 170 * k, foot.y() + 60 * k);
+  hill.cubicTo(QPointF(foot.x() - 90 * k, foot.y() - 10 * k), QPointF(foot.x() + 80 * k, foot.y() - 14 * k),
+               QPointF(foot.x() + 180 * k, foot.y() + 60 * k));
+  hill.closeSubpath();
+  p.setPen(QPen(WithAlpha(kInk, 160), 1.2));
+  p.setBrush(QColor(104, 122, 92));
+  p.drawPath(hill);
+  QPolygonF wall;
+  wall << QPointF(foot.x() - 92 * k, foot.y() + 10 * k) << QPointF(foot.x() + 96 * k, foot.y() + 10 * k)
+       << QPointF(foot.x() + 84 * k, foot.y() - 16 * k) << QPointF(foot.x() - 80 * k, foot.y() - 16 * k);
+  p.setPen(QPen(kInk, 1.4 * k));
+  p.setBrush(QColor(156, 150, 138));
+  p.drawPolygon(wall);
+  p.setPen(QPen(WithAlpha(kInk, 90), 0.8 * k));
+  for (float y = foot.y() + 4 * k; y > foot.y() - 15 * k; y -= 5 * k)
+    p.drawLine(QPointF(foot.x() - 86 * k, y), QPointF(foot.x() + 90 * k, y));
+  // White-plastered parapet on the rampart.
+  p.setPen(QPen(kInk, 1.0 * k));
+  p.setBrush(kPlaster);
+  p.drawRect(QRectF(foot.x() - 80 * k, foot.y() - 22 * k, 164 * k, 6 * k));
+  p.setBrush(kRoofTile);
+  p.drawRect(QRectF(foot.x() - 82 * k, foot.y() - 25 * k, 168 * k, 3 * k));
+  KeepStyle turret;
+  turret.width = 26 * k;
+  turret.storeys = 2;
+  turret.storeyHeight = 13 * k;
+  turret.baseHeight = 2 * k;
+  turret.line = 1.0f * k;
+  DrawKeep(p, QPointF(foot.x() - 70 * k, foot.y() - 24 * k), turret);
+  DrawKeep(p, QPointF(foot.x() + 74 * k, foot.y() - 24 * k), turret);
+  KeepStyle keep;
+  keep.width = 62 * k;
+  keep.storeys = 4;
+  keep.storeyHeight = 24 * k;
+  keep.baseHeight = 22 * k;
+  keep.line = 1.4f * k;
+  DrawKeep(p, QPointF(foot.x(), foot.y() - 24 * k), keep);
+  // Banners of the holder on the parapet.
+  Rng rng(seed);
+  for (int i = 0; i < 7; ++i) {
+    const float x = foot.x() + (-78 + 26 * i) * k + rng.Range(-3, 3) * k;
+    if (std::abs(x - foot.x()) < 34 * k) continue;
+    DrawNobori(p, QPointF(x, foot.y() - 24 * k), 38 * k, 8 * k, banner, kInk, true, 1.0f * k);
+  }
+}
+
+void Host(QPainter& p, const BannerGroup& g, std::uint32_t seed) {
+  Rng rng(seed);
+  // Back ranks first: smaller and higher up the field.
+  const int ranks = 3;
+  for (int r = ranks - 1; r >= 0; --r) {
+    const float k = 1.0f - 0.22f * r;
+    const float foot = g.foot - 26.0f * r;
+    const int n = std::max(2, static_cast<int>(g.count * (1.0f - 0.15f * r)));
+    for (int i = 0; i < n; ++i) {
+      const float x = g.x0 + (g.x1 - g.x0) * (i + 0.5f + rng.Range(-0.25f, 0.25f)) / n;
+      const float h = g.height * k * rng.Range(0.92f, 1.06f);
+      const QColor cloth = Mix(g.cloth, kPaper, 0.12f * r);
+      if (g.fallen) {
+        p.save();
+        p.translate(x, foot);
+        p.rotate(rng.Range(-62, -35) * (i % 2 == 0 ? 1 : -1));
+        DrawNobori(p, QPointF(0, 0), h * 0.8f, h * 0.17f, Scale(cloth, 0.8f), kInk, true, 1.4f * k);
+        p.restore();
+      } else {
+        DrawNobori(p, QPointF(x, foot), h, h * 0.17f, cloth, kInk, true, 1.6f * k);
+      }
+      // Spears between the banners.
+      if (!g.fallen && i % 2 == 1) {
+        p.setPen(QPen(WithAlpha(kInk, 200), 1.1 * k));
+        for (int s = 0; s < 3; ++s) {
+          const float sx = x + (8 + 6 * s) * k;
+          p.drawLine(QPointF(sx, foot), QPointF(sx + 2 * k, foot - h * 0.78f));
+        }
+      }
+    }
+    // The soldiers: a dark band of helmets and backs at the foot of each rank.
+    QPainterPath troop;
+    troop.moveTo(g.x0 - 10, foot + 4);
+    for (float x = g.x0 - 10; x <= g.x1 + 10; x += 5 * k)
+      troop.lineTo(x, foot - 6 * k - 3 * k * ValueNoise(x / 4.0f, r + 0.5f, seed + 9));
+    troop.lineTo(g.x1 + 10, foot + 4);
+    troop.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(WithAlpha(Mix(kInk, g.cloth, 0.15f), 230));
+    p.drawPath(troop);
+  }
+}
+
+void Smoke(QPainter& p, QPointF base, float height, std::uint32_t seed) {
+  Rng rng(seed);
+  for (int i = 0; i < 14; ++i) {
+    const float t = i / 13.0f;
+    const QPointF c(base.x() + 40 * t * t + rng.Range(-6, 6), base.y() - height * t);
+    const float r = 8 + 26 * t;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 62, 60, static_cast<int>(70 * (1 - t) + 20)));
+    p.drawEllipse(c, r, r * 0.75f);
+  }
+}
+
+void PaintScene(QImage& img, const QRect& area, const Scene& s) {
+  PaintSky(img, area, s);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setClipRect(area);
+  p.translate(area.topLeft());
+  const float w = static_cast<float>(area.width()), h = static_cast<float>(area.height());
+  // Sun with a soft halo.
+  QRadialGradient halo(s.sun, s.sunRadius * 2.2f);
+  halo.setColorAt(0, WithAlpha(s.sunColour, 90));
+  halo.setColorAt(1, WithAlpha(s.sunColour, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(halo);
+  p.drawEllipse(s.sun, s.sunRadius * 2.2f, s.sunRadius * 2.2f);
+  p.setBrush(s.sunColour);
+  p.drawEllipse(s.sun, s.sunRadius, s.sunRadius);
+
+  // High mist band over the sky.
+  if (!s.mist.empty()) DrawGoldMist(p, s.mist[0], s.seed + 40, s.mistGold, Scale(s.mistGold, 0.7f));
+  for (const QPointF& c : s.smoke) Smoke(p, c, h * 0.45f, s.seed + static_cast<std::uint32_t>(c.x()));
+
+  InkWash(p, RidgePath(-10, w + 10, h * 0.58f, h * 0.34f, h, s.seed + 1, 0.6f), s.far, h * 0.25f, h * 0.7f);
+  if (s.mist.size() > 1) DrawGoldMist(p, s.mist[1], s.seed + 41, s.mistGold, Scale(s.mistGold, 0.7f));
+  InkWash(p, RidgePath(-10, w + 10, h * 0.7f, h * 0.26f, h, s.seed + 2, 1.0f), s.middle, h * 0.42f, h * 0.8f);
+  if (s.sea) {
+    QPainterPath bay;
+    bay.moveTo(w * 0.62f, h * 0.86f);
+    bay.cubicTo(w * 0.72f, h * 0.72f, w * 0.86f, h * 0.74f, w + 10, h * 0.7f);
+    bay.lineTo(w + 10, h * 0.95f);
+    bay.closeSubpath();
+    p.setPen(QPen(WithAlpha(kInk, 150), 1.0));
+    p.setBrush(QColor(72, 100, 134));
+    p.drawPath(bay);
+    p.setPen(QPen(QColor(170, 196, 214, 160), 1.0));
+    for (int i = 0; i < 28; ++i) {
+      const float x = w * 0.72f + (i % 7) * w * 0.04f, y = h * 0.76f + (i / 7) * h * 0.035f;
+      p.drawArc(QRectF(x, y, 12, 6), 0, 180 * 16);
+    }
+  }
+  Castle(p, s.castle, s.castleScale, s.castleBanner, s.seed + 5);
+  if (s.mist.size() > 2) DrawGoldMist(p, s.mist[2], s.seed + 42, s.mistGold, Scale(s.mistGold, 0.7f));
+  // Near hills and the field where the armies stand.
+  InkWash(p, RidgePath(-10, w + 10, h * 0.84f, h * 0.12f, h + 2, s.seed + 3, 1.4f), s.near, h * 0.7f, h);
+  QPainterPath field;
+  field.addRect(QRectF(-10, h * 0.9f, w + 20, h * 0.2f));
+  p.setPen(Qt::NoPen);
+  p.setBrush(s.ground);
+  p.drawPath(field);
+  // Pines on the near hills.
+  Rng rng(s.seed + 6);
+  for (int i = 0; i < 9; ++i) {
+    const float x = rng.Range(0, w);
+    if (std::abs(x - s.castle.x()) < 150 * s.castleScale) continue;
+    DrawPine(p, QPointF(x, h * rng.Range(0.8f, 0.88f)), h * rng.Range(0.09f, 0.15f), QColor(56, 84, 60), kInk,
+             s.seed + 60 + static_cast<std::uint32_t>(i), i % 2 == 1);
+  }
+  for (const BannerGroup& g : s.hosts) Host(p, g, s.seed + 70 + static_cast<std::uint32_t>(g.x0));
+  if (s.mist.size() > 3) DrawGoldMist(p, s.mist[3], s.seed + 43, s.mistGold, Scale(s.mistGold, 0.7f));
+}
+
+// A faint frame: ink rule with a gold rule inside it.
+void Frame(QPainter& p, const QRectF& r) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(60, 48, 36), 2.0));
+  p.drawRect(r.adjusted(3, 3, -3, -3));
+  p.setPen(QPen(kGold, 1.0));
+  p.drawRect(r.adjusted(7, 7, -7, -7));
+}
+
+QImage WashiBoard(int w, int h, std::uint32_t seed) {
+  QImage img(w, h, QImage::Format_RGB32);
+  img.fill(kPaper);
+  PaintPaper(img, QColor(238, 229, 206), seed, 12.0f, 1.0f);
+  return img;
+}
+
+}  // namespace
+
+QImage TitlePicture() {
+  QImage img(793, 582, QImage::Format_RGB32);
+  Scene s;
+  s.skyTop = QColor(236, 228, 206);
+  s.skyBottom = QColor(238, 206, 164);
+  s.sun = QPointF(640, 118);
+  s.sunRadius = 52;
+  s.sunColour = QColor(208, 72, 44);
+  s.far = QColor(140, 156, 172, 190);
+  s.middle = QColor(92, 112, 124, 215);
+  s.near = QColor(58, 78, 66, 235);
+  s.ground = QColor(62, 66, 50);
+  s.castle = QPointF(505, 330);
+  s.castleScale = 1.0f;
+  s.castleBanner = QColor(60, 60, 60);  // no holder yet: plain dark banners
+  s.mist = {QRectF(-40, 196, 380, 26), QRectF(300, 268, 560, 30), QRectF(-30, 362, 420, 28),
+            QRectF(430, 480, 420, 26)};
+  s.mistGold = QColor(222, 182, 92);
+  s.hosts = {{18, 300, 508, 118, kIndigo, 7}, {560, 780, 508, 118, kVermilion, 6}};
+  s.seed = 4200;
+  // The landscape fills the area the window shows (the picture runs 61 rows below it).
+  PaintScene(img, QRect(0, 0, 793, 582), s);
+
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  const QString title = QString::fromUtf8(kTitleText);
+  QFont font(QStringLiteral("IPAPMincho"));
+  font.setPixelSize(84);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, 4);
+  QPainterPath text;
+  text.addText(QPointF(44, 128), font, title);
+  // A paper halo, then the lettering in ink with a little weight added by a same-colour stroke.
+  p.setPen(QPen(QColor(244, 236, 216, 230), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(text);
+  p.setPen(QPen(QColor(24, 18, 14), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(QColor(24, 18, 14));
+  p.drawPath(text);
+  // Seal in vermilion under the last letter, carved with the same letter.
+  const QRectF bounds = text.boundingRect();
+  const QRectF seal(bounds.right() - 50, bounds.bottom() + 14, 50, 50);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(196, 52, 36));
+  p.drawRoundedRect(seal, 4, 4);
+  QFont sealFont(QStringLiteral("IPAPMincho"));
+  sealFont.setPixelSize(38);
+  sealFont.setHintingPreference(QFont::PreferNoHinting);
+  QPainterPath carved;
+  carved.addText(QPointF(0, 0), sealFont, title.right(1));
+  const QRectF cb = carved.boundingRect();
+  carved.translate(seal.center() - cb.center());
+  p.setBrush(QColor(246, 232, 214));
+  p.drawPath(carved);
+  p.setPen(QPen(QColor(246, 232, 214), 1.4));
+  p.setBrush(Qt::NoBrush);
+  p.drawRoundedRect(seal.adjusted(3, 3, -3, -3), 2, 2);
+  // Thin rule under the title.
+  p.setPen(QPen(QColor(24, 18, 14, 200), 1.6));
+  p.drawLine(QPointF(48, bounds.bottom() + 12), QPointF(bounds.right() - 60, bounds.bottom() + 12));
+  return img;
+}
+
+QImage VictoryPictures() {
+  QImage img(1580, 417, QImage::Format_RGB32);
+  // Side 0 holds the capital at dawn, its banners on the walls and its host in front.
+  Scene a;
+  a.skyTop = QColor(226, 228, 218);
+  a.skyBottom = QColor(240, 222, 186);
+  a.sun = QPointF(150, 110);
+  a.sunRadius = 44;
+  a.sunColour = QColor(226, 150, 64);
+  a.far = QColor(136, 156, 176, 180);
+  a.middle = QColor(84, 108, 128, 210);
+  a.near = QColor(52, 74, 66, 235);
+  a.ground = QColor(58, 64, 50);
+  a.castle = QPointF(420, 250);
+  a.castleScale = 0.82f;
+  a.castleBanner = kIndigo;
+  a.mist = {QRectF(200, 70, 420, 22), QRectF(-30, 186, 360, 24), QRectF(560, 230, 280, 22),
+            QRectF(-20, 380, 300, 20)};
+  a.mistGold = QColor(224, 186, 96);
+  a.hosts = {{30, 760, 404, 104, kIndigo, 14}};
+  a.seed = 5100;
+  PaintScene(img, QRect(0, 0, 790, 417), a);
+  // Side 1 has taken the capital at sunset: its banners above, the defenders' lowered, smoke.
+  Scene b;
+  b.skyTop = QColor(226, 196, 160);
+  b.skyBottom = QColor(222, 130, 86);
+  b.sun = QPointF(640, 196);
+  b.sunRadius = 50;
+  b.sunColour = QColor(196, 46, 30);
+  b.far = QColor(130, 110, 120, 190);
+  b.middle = QColor(96, 76, 84, 215);
+  b.near = QColor(58, 46, 44, 240);
+  b.ground = QColor(56, 44, 38);
+  b.castle = QPointF(360, 250);
+  b.castleScale = 0.82f;
+  b.castleBanner = kVermilion;
+  b.mist = {QRectF(420, 60, 400, 22), QRectF(-20, 150, 300, 24), QRectF(520, 280, 300, 22),
+            QRectF(500, 388, 320, 20)};
+  b.mistGold = QColor(220, 170, 84);
+  b.hosts = {{40, 330, 408, 100, kVermilion, 7}, {430, 780, 410, 80, kIndigo, 5, true},
+             {470, 760, 404, 104, kVermilion, 6}};
+  b.smoke = {QPointF(220, 250), QPointF(520, 240)};
+  b.sea = true;
+  b.seed = 6100;
+  PaintScene(img, QRect(790, 0, 790, 417), b);
+  return img;
+}
+
+QImage UnitWindowBackground() {
+  QImage img = WashiBoard(kUnitWindowWidth, kUnitWindowHeight, 7300);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  // A faint keep in the lower right and a gold mist band along the foot.
+  p.setOpacity(0.14);
+  KeepStyle keep;
+  keep.width = 110;
+  keep.storeys = 4;
+  keep.storeyHeight = 40;
+  keep.baseHeight = 36;
+  keep.line = 2.0f;
+  DrawKeep(p, QPointF(kUnitWindowWidth - 100, kUnitWindowHeight - 24), keep);
+  p.setOpacity(0.28);
+  DrawGoldMist(p, QRectF(-30, kUnitWindowHeight - 40, 300, 22), 7301, kGold, Scale(kGold, 0.7f));
+  p.setOpacity(1.0);
+  Frame(p, QRectF(0, 0, kUnitWindowWidth, kUnitWindowHeight));
+  return img;
+}
+
+QImage BattleWindowBackground() {
+  QImage img = WashiBoard(630, 601, 7400);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  // Ink-wash ridges across the top and a field of spears along the bottom, kept pale so that
+  // the labels read over them.
+  p.setOpacity(0.16);
+  InkWash(p, RidgePath(-10, 640, 110, 90, 200, 7401, 1.0f), QColor(70, 84, 96), 20, 200);
+  p.setOpacity(0.24);
+  DrawGoldMist(p, QRectF(-40, 150, 330, 22), 7402, kGold, Scale(kGold, 0.7f));
+  DrawGoldMist(p, QRectF(380, 520, 300, 22), 7403, kGold, Scale(kGold, 0.7f));
+  p.setOpacity(0.12);
+  for (int i = 0; i < 26; ++i) {
+    const float x = 12.0f + 23.5f * i;
+    p.setPen(QPen(kInk, 1.4));
+    p.drawLine(QPointF(x, 600), QPointF(x + 6, 470));
+  }
+  p.setOpacity(1.0);
+  Frame(p, QRectF(0, 0, 630, 601));
+  return img;
+}
+
+QImage AllocationBackground() {
+  QImage img = WashiBoard(kAllocationWidth, kAllocationHeight, 7500);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setOpacity(0.2);
+  DrawPine(p, QPointF(216, 178), 96, QColor(50, 80, 56), kInk, 7501, true);
+  p.setOpacity(0.3);
+  DrawGoldMist(p, QRectF(-20, 158, 170, 14), 7502, kGold, Scale(kGold, 0.7f));
+  p.setOpacity(1.0);
+  Frame(p, QRectF(0, 0, kAllocationWidth, kAllocationHeight));
+  return img;
+}
+
+QImage BattleTextBackground() {
+  // Black lacquer with a faint blue-sea wave pattern; it repeats every 105 pixels both ways, so
+  // it can be tiled behind a text box of any size.
+  constexpr int n = 105;
+  QImage img(n, n, QImage::Format_RGB32);
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      // Periodic noise: blend the lattice values of wrapped coordinates.
+      auto wrapNoise = [](float fx, float fy, int period, std::uint32_t seed) {
+        const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
+        float tx = fx - x0, ty = fy - y0;
+        tx = tx * tx * (3 - 2 * tx);
+        ty = ty * ty * (3 - 2 * ty);
+        auto h = [&](int a, int b) { return Hash(((a % period) + period) % period, ((b % period) + period) % period, seed); };
+        return (h(x0, y0) * (1 - tx) + h(x0 + 1, y0) * tx) * (1 - ty) +
+               (h(x0, y0 + 1) * (1 - tx) + h(x0 + 1, y0 + 1) * tx) * ty;
+      };
+      const float v = 0.6f * wrapNoise(x / 15.0f, y / 15.0f, 7, 7600) + 0.4f * wrapNoise(x / 7.0f, y / 7.0f, 15, 7601);
+      const int d = static_cast<int>(10 * (v - 0.5f));
+      img.setPixel(x, y, qRgb(24 + d, 26 + d, 40 + d));
+    }
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  const float r = 7.5f;
+  const int rows = 26;
+  const float step = static_cast<float>(n) / rows;
+  for (int row = -2; row < rows + 3; ++row) {
+    const float y = row * step;
+    const float off = (((row % 2) + 2) % 2) * r;
+    for (float x = -2 * r + off; x < n + 2 * r; x += 2 * r) {
+      for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+          const QPointF c(x + dx * n, y + dy * n);
+          if (c.x() < -r || c.x() > n + r || c.y() < -r || c.y() > n + r) continue;
+          p.setPen(Qt::NoPen);
+          p.setBrush(QColor(26, 29, 44));
+          p.drawPie(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r), 0, 180 * 16);
+          for (int k = 0; k < 3; ++k) {
+            const float rr = r - 0.5f - 2.2f * k;
+            p.setPen(QPen(QColor(62, 70, 98), 0.7));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(c.x() - rr, c.y() - rr, 2 * rr, 2 * rr), 0, 180 * 16);
+          }
+        }
+    }
+  }
+  return img;
+}
+
+QImage StoryTextBackground() {
+  QImage img(790, 150, QImage::Format_RGB32);
+  {
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 150);
+    g.setColorAt(0, QColor(34, 30, 30));
+    g.setColorAt(1, QColor(18, 16, 20));
+    p.fillRect(img.rect(), g);
+  }
+  // Sumi ink pooled unevenly on the paper.
+  for (int y = 0; y < 150; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    for (int x = 0; x < 790; ++x) {
+      const float d = 14.0f * (Fbm(x / 70.0f, y / 40.0f, 4, 7700) - 0.5f) +
+                      4.0f * (ValueNoise(x / 8.0f, y / 1.2f, 7701) - 0.5f);
+      auto c = [d](int v) { return std::clamp(static_cast<int>(v + d), 0, 255); };
+      line[x] = qRgb(c(qRed(line[x])), c(qGreen(line[x])), c(qBlue(line[x])));
+    }
+  }
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  // Scattered gold leaf flakes, thicker toward the corners.
+  Rng rng(7702);
+  for (int i = 0; i < 260; ++i) {
+    const float x = rng.Range(0, 790), y = rng.Range(0, 150);
+    const float edge = std::min({x, 790 - x}) / 395.0f;
+    if (rng.Uniform() < edge * 1.3f) continue;
+    const float s = rng.Range(0.8f, 3.2f);
+    p.save();
+    p.translate(x, y);
+    p.rotate(rng.Range(0, 90));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(206, 166, 80, static_cast<int>(rng.Range(90, 200))));
+    p.drawRect(QRectF(-s / 2, -s / 2, s, s * rng.Range(0.6f, 1.4f)));
+    p.restore();
+  }
+  p.setOpacity(0.35);
+  DrawGoldMist(p, QRectF(520, 132, 320, 20), 7703, QColor(170, 134, 62), QColor(120, 94, 40));
+  DrawGoldMist(p, QRectF(-40, -6, 260, 16), 7704, QColor(170, 134, 62), QColor(120, 94, 40));
+  p.setOpacity(1.0);
+  p.setPen(QPen(QColor(150, 120, 60), 1.0));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(QRectF(2.5, 2.5, 785, 145));
+  return img;
+}
+
+}  // namespace picgen

@@ -1,0 +1,44 @@
+// milgant-picgen: draws the game's pictures and writes them into the data folder, checks the
+// committed ones against a fresh drawing, or writes a contact sheet for review.
+//
+//   milgant-picgen --data <repo>/data           write every picture
+//   milgant-picgen --check <repo>/data          compare the committed pictures (exit 1 if not)
+//   milgant-picgen --contact-sheet <file.png>   one PNG of all pictures with their names
+#include "Art.h"
+#include "Outputs.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  if (!picgen::LoadFonts()) {
+    std::fprintf(stderr, "milgant-picgen: the IPA fonts are missing (fonts-ipafont-gothic, fonts-ipafont-mincho)\n");
+    return 2;
+  }
+  bool ok = true, any = false;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const QString value = QString::fromLocal8Bit(argv[i + 1]);
+    any = true;
+    if (std::strcmp(argv[i], "--data") == 0) {
+      ok = picgen::WriteAll(value) && ok;
+    } else if (std::strcmp(argv[i], "--check") == 0) {
+      ok = picgen::CheckAll(value) && ok;
+    } else if (std::strcmp(argv[i], "--contact-sheet") == 0) {
+      const bool saved = picgen::ContactSheet().save(value, "PNG");
+      if (saved) std::printf("wrote %s\n", qPrintable(value));
+      ok = saved && ok;
+    } else {
+      any = false;
+      break;
+    }
+  }
+  if (!any) {
+    std::fprintf(stderr, "usage: milgant-picgen [--data DIR] [--check DIR] [--contact-sheet FILE]\n");
+    return 2;
+  }
+  return ok ? 0 : 1;
+}
