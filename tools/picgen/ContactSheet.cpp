@@ -8,6 +8,7 @@
 #include "widgets/Pictures.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -127,7 +128,8 @@ class Sheet {
   }
   void Place(const QImage& pic, const QString& label, int scale = 1) {
     const int w = pic.width() * scale, h = pic.height() * scale + 20;
-    if (x_ + w > kSheetWidth - 10) NewLine();
+    const int room = std::max(w, QFontMetrics(font_).horizontalAdvance(label));
+    if (x_ + room > kSheetWidth - 10) NewLine();
     QPainter p(&img_);
     p.setFont(font_);
     p.setPen(Qt::white);
@@ -140,7 +142,7 @@ class Sheet {
                      ((xx + yy) / 5) % 2 ? QColor(200, 200, 200) : QColor(236, 236, 236));
     }
     p.drawImage(QRect(x_, y_ + 20, w, pic.height() * scale), pic);
-    x_ += w + 16;
+    x_ += room + 16;
     lineHeight_ = std::max(lineHeight_, h);
   }
   void NewLine() {

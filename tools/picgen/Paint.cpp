@@ -114,39 +114,51 @@ void VerticalGradient(QPainter& p, const QRectF& r, const QColor& top, const QCo
 
 void DrawPine(QPainter& p, QPointF base, float height, const QColor& foliage, const QColor& ink,
               std::uint32_t seed, bool mirrored) {
+  // A Japanese black pine: a leaning, twisting trunk and flat pads of needles held out on
+  // branches, the largest low and to the side of the lean.
   Rng rng(seed);
   const float dir = mirrored ? -1.0f : 1.0f;
-  const float lean = dir * height * rng.Range(0.08f, 0.22f);
-  const QPointF top(base.x() + lean, base.y() - height * 0.78f);
+  const float h = height;
+  const QPointF top(base.x() + dir * h * rng.Range(0.12f, 0.28f), base.y() - h * 0.92f);
   QPainterPath trunk;
   trunk.moveTo(base);
-  trunk.cubicTo(QPointF(base.x() - dir * height * 0.1f, base.y() - height * 0.3f),
-                QPointF(top.x() - lean * 0.6f, top.y() + height * 0.25f), top);
-  p.setPen(QPen(Mix(ink, QColor(110, 80, 50), 0.35f), std::max(1.0, height * 0.07),
-                Qt::SolidLine, Qt::RoundCap));
+  trunk.cubicTo(QPointF(base.x() - dir * h * 0.12f, base.y() - h * 0.35f),
+                QPointF(top.x() + dir * h * 0.08f, top.y() + h * 0.4f), top);
+  const QColor bark = Mix(ink, QColor(120, 86, 56), 0.45f);
   p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(ink, std::max(1.2, h * 0.075), Qt::SolidLine, Qt::RoundCap));
   p.drawPath(trunk);
-  // Flat cloud-like tiers of needles, the widest below.
-  const int tiers = height < 14 ? 2 : 3;
-  for (int i = 0; i < tiers; ++i) {
-    const float t = static_cast<float>(i) / static_cast<float>(tiers);
-    const float w = height * (0.62f - 0.16f * i) * rng.Range(0.9f, 1.1f);
-    const float h = height * 0.2f;
-    const float cx = base.x() + lean * (0.45f + 0.55f * t) + dir * rng.Range(-0.08f, 0.12f) * height;
-    const float cy = base.y() - height * (0.42f + 0.22f * i);
-    QPainterPath crown;
-    crown.addEllipse(QPointF(cx, cy), w / 2, h / 2);
-    crown.addEllipse(QPointF(cx - w * 0.22f, cy - h * 0.25f), w * 0.3f, h * 0.45f);
-    crown.addEllipse(QPointF(cx + w * 0.2f, cy - h * 0.2f), w * 0.28f, h * 0.42f);
-    crown = crown.simplified();
-    p.setPen(QPen(ink, std::max(0.6, height * 0.035)));
-    p.setBrush(Mix(foliage, QColor(255, 255, 255), 0.06f * i));
-    p.drawPath(crown);
-    // Needle strokes along the underside.
-    p.setPen(QPen(WithAlpha(ink, 110), std::max(0.5, height * 0.02)));
-    for (int k = -2; k <= 2; ++k) {
-      const float x = cx + k * w * 0.16f;
-      p.drawLine(QPointF(x, cy + h * 0.05f), QPointF(x + w * 0.04f, cy - h * 0.28f));
+  p.setPen(QPen(bark, std::max(0.6, h * 0.04), Qt::SolidLine, Qt::RoundCap));
+  p.drawPath(trunk);
+  struct Pad { float t, side, w; };
+  const Pad pads[] = {{0.45f, -1.0f, 0.62f}, {0.62f, 1.0f, 0.5f}, {0.8f, -0.6f, 0.44f}, {1.0f, 0.2f, 0.36f}};
+  for (const Pad& pad : pads) {
+    const QPointF at = trunk.pointAtPercent(pad.t);
+    const float w = h * pad.w * rng.Range(0.9f, 1.1f);
+    const QPointF centre(at.x() + dir * pad.side * w * 0.38f, at.y() - h * 0.03f);
+    // The branch out to the pad.
+    p.setPen(QPen(ink, std::max(0.7, h * 0.03), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(at, centre);
+    // The pad: a flat lens, dark below and lit along the top.
+    QPainterPath padPath;
+    const float ph = h * 0.13f;
+    padPath.moveTo(centre.x() - w / 2, centre.y() + ph * 0.15f);
+    padPath.cubicTo(QPointF(centre.x() - w * 0.35f, centre.y() - ph), QPointF(centre.x() + w * 0.35f, centre.y() - ph),
+                    QPointF(centre.x() + w / 2, centre.y() + ph * 0.15f));
+    padPath.cubicTo(QPointF(centre.x() + w * 0.3f, centre.y() + ph * 0.6f), QPointF(centre.x() - w * 0.3f, centre.y() + ph * 0.6f),
+                    QPointF(centre.x() - w / 2, centre.y() + ph * 0.15f));
+    QLinearGradient g(QPointF(0, centre.y() - ph), QPointF(0, centre.y() + ph * 0.6f));
+    g.setColorAt(0, Mix(foliage, QColor(230, 230, 190), 0.18f));
+    g.setColorAt(1, Scale(foliage, 0.7f));
+    p.setPen(QPen(ink, std::max(0.5, h * 0.022)));
+    p.setBrush(g);
+    p.drawPath(padPath);
+    // Needle ticks along the underside.
+    p.setPen(QPen(WithAlpha(ink, 150), std::max(0.4, h * 0.012)));
+    const int ticks = std::max(3, static_cast<int>(w / std::max(1.5f, h * 0.05f)));
+    for (int k = 1; k < ticks; ++k) {
+      const float x = centre.x() - w / 2 + w * k / ticks;
+      p.drawLine(QPointF(x, centre.y() + ph * 0.3f), QPointF(x + w * 0.02f, centre.y() - ph * 0.2f));
     }
   }
 }
@@ -258,9 +270,10 @@ void DrawGoldMist(QPainter& p, const QRectF& band, std::uint32_t seed, const QCo
     const bool up = (i % 2) == 0;
     const float lh = h * rng.Range(0.5f, 0.8f);
     const QRectF lobe(x, up ? band.top() - lh * 0.55f : band.bottom() - lh * 0.45f, w, lh);
-    mist.addRoundedRect(lobe, lh / 2, lh / 2);
+    QPainterPath l;
+    l.addRoundedRect(lobe, lh / 2, lh / 2);
+    mist = mist.united(l);
   }
-  mist = mist.simplified();
   QLinearGradient g(band.topLeft(), band.bottomLeft());
   g.setColorAt(0, Mix(gold, QColor(255, 250, 230), 0.25f));
   g.setColorAt(1, gold);
@@ -270,7 +283,7 @@ void DrawGoldMist(QPainter& p, const QRectF& band, std::uint32_t seed, const QCo
   // Gold-leaf squares: the faint grid of laid leaf.
   p.save();
   p.setClipPath(mist);
-  p.setPen(QPen(WithAlpha(edge, 40), 0.8));
+  p.setPen(QPen(WithAlpha(edge, 22), 0.8));
   const float leaf = std::max(8.0f, h * 0.55f);
   for (float x = static_cast<float>(band.left()) - leaf; x < band.right() + leaf; x += leaf)
     p.drawLine(QPointF(x, band.top() - h), QPointF(x, band.bottom() + h));
@@ -336,26 +349,28 @@ void DrawCrest(QPainter& p, int side, QPointF c, float R, const QColor& ink) {
     // Three commas chasing each other.
     for (int k = 0; k < 3; ++k) {
       const double a0 = 2 * M_PI / 3 * k - M_PI / 2;
-      const QPointF head = c + QPointF(std::cos(a0), std::sin(a0)) * (R * 0.36);
-      const double hr = R * 0.27;
-      QPainterPath comma;
-      comma.addEllipse(head, hr, hr);
+      const QPointF head = c + QPointF(std::cos(a0), std::sin(a0)) * (R * 0.42);
+      const double hr = R * 0.25;
+      QPainterPath headPath;
+      headPath.addEllipse(head, hr, hr);
       QPolygonF tail;
       const int n = 18;
       QList<QPointF> outer, inner;
       for (int i = 0; i <= n; ++i) {
         const double t = static_cast<double>(i) / n;
-        const double ang = a0 + t * 2.3;
-        const double rc = R * (0.36 + 0.3 * t);
-        const double w = hr * std::pow(1 - t, 0.9);
+        const double ang = a0 - t * 1.9;
+        const double rc = R * (0.42 + 0.3 * t);
+        const double w = hr * (1 - t);
         const QPointF dir(std::cos(ang), std::sin(ang));
         outer.append(c + dir * (rc + w));
         inner.append(c + dir * (rc - w));
       }
       for (const QPointF& q : outer) tail << q;
       for (auto it = inner.rbegin(); it != inner.rend(); ++it) tail << *it;
-      comma.addPolygon(tail);
-      p.drawPath(comma.simplified());
+      QPainterPath tailPath;
+      tailPath.addPolygon(tail);
+      tailPath.closeSubpath();
+      p.drawPath(headPath.united(tailPath));
     }
   }
   p.restore();

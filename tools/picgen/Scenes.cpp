@@ -51,6 +51,8 @@ struct Scene {
   std::vector<BannerGroup> hosts;
   std::vector<QPointF> smoke;  // columns of smoke rising from these points
   bool sea = false;            // a bay on the right
+  QPointF cone{-1, -1};        // summit of a lone volcano behind the ranges, if any
+  float coneWidth = 0;
   std::uint32_t seed;
 };
 
@@ -71,7 +73,8 @@ void PaintSky(QImage& img, const QRect& area, const Scene& s) {
   }
 }
 
-void InkWash(QPainter& p, const QPainterPath& ridge, const QColor& colour, float top, float bottom) {
+void InkWash(QPainter& p, const QPainterPath& ridge, const QColor& colour, float top, float bottom,
+             bool outline = true) {
   // Ink wash fades toward the foot of the ridge, as diluted ink does on paper.
   QLinearGradient g(QPointF(0, top), QPointF(0, bottom));
   g.setColorAt(0, colour);
@@ -80,57 +83,124 @@ void InkWash(QPainter& p, const QPainterPath& ridge, const QColor& colour, float
   p.setPen(Qt::NoPen);
   p.setBrush(g);
   p.drawPath(ridge);
+  if (!outline) return;
   p.setPen(QPen(WithAlpha(Scale(colour, 0.55f), 150), 1.2));
   p.setBrush(Qt::NoBrush);
   p.drawPath(ridge);
 }
 
+// Stone courses: rows of blocks, every other row offset by half a block.
+void StoneCourses(QPainter& p, const QPainterPath& wall, const QRectF& box, float k, const QColor& ink) {
+  p.save();
+  p.setClipPath(wall, Qt::IntersectClip);
+  p.setPen(QPen(WithAlpha(ink, 95), 0.7f * k));
+  const float row = 5.5f * k, block = 11.0f * k;
+  int n = 0;
+  for (float y = static_cast<float>(box.bottom()); y > box.top(); y -= row, ++n) {
+    p.drawLine(QPointF(box.left(), y), QPointF(box.right(), y));
+    for (float x = static_cast<float>(box.left()) + (n % 2) * block / 2; x < box.right(); x += block)
+      p.drawLine(QPointF(x, y), QPointF(x, y - row));
+  }
+  p.restore();
+}
+
 void Castle(QPainter& p, QPointF foot, float k, const QColor& banner, std::uint32_t seed) {
-  // Hill, stone ramparts, two corner turrets, the keep, banners along the walls.
+  // The hill under the castle, wooded, fading into the mist below.
   QPainterPath hill;
-  hill.moveTo(foot.x() - 170 * k, foot.y() + 60 * k);
-  hill.cubicTo(QPointF(foot.x() - 90 * k, foot.y() - 10 * k), QPointF(foot.x() + 80 * k, foot.y() - 14 * k),
-               QPointF(foot.x() + 180 * k, foot.y() + 60 * k));
+  hill.moveTo(foot.x() - 260 * k, foot.y() + 110 * k);
+  hill.cubicTo(QPointF(foot.x() - 190 * k, foot.y() + 30 * k), QPointF(foot.x() - 150 * k, foot.y() + 14 * k),
+               QPointF(foot.x() - 110 * k, foot.y() + 12 * k));
+  hill.lineTo(foot.x() + 120 * k, foot.y() + 12 * k);
+  hill.cubicTo(QPointF(foot.x() + 160 * k, foot.y() + 14 * k), QPointF(foot.x() + 200 * k, foot.y() + 30 * k),
+               QPointF(foot.x() + 270 * k, foot.y() + 110 * k));
   hill.closeSubpath();
-  p.setPen(QPen(WithAlpha(kInk, 160), 1.2));
-  p.setBrush(QColor(104, 122, 92));
+  QLinearGradient hg(QPointF(0, foot.y()), QPointF(0, foot.y() + 110 * k));
+  hg.setColorAt(0, QColor(76, 98, 74));
+  hg.setColorAt(1, QColor(76, 98, 74, 60));
+  p.setPen(Qt::NoPen);
+  p.setBrush(hg);
   p.drawPath(hill);
-  QPolygonF wall;
-  wall << QPointF(foot.x() - 92 * k, foot.y() + 10 * k) << QPointF(foot.x() + 96 * k, foot.y() + 10 * k)
-       << QPointF(foot.x() + 84 * k, foot.y() - 16 * k) << QPointF(foot.x() - 80 * k, foot.y() - 16 * k);
-  p.setPen(QPen(kInk, 1.4 * k));
-  p.setBrush(QColor(156, 150, 138));
-  p.drawPolygon(wall);
-  p.setPen(QPen(WithAlpha(kInk, 90), 0.8 * k));
-  for (float y = foot.y() + 4 * k; y > foot.y() - 15 * k; y -= 5 * k)
-    p.drawLine(QPointF(foot.x() - 86 * k, y), QPointF(foot.x() + 90 * k, y));
-  // White-plastered parapet on the rampart.
+  p.setPen(QPen(WithAlpha(kInk, 170), 1.2 * k));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(hill);
+  // Ramparts with the concave batter of a castle wall.
+  auto rampart = [&](float cx, float bottom, float wb, float wt, float hgt) {
+    QPainterPath r;
+    r.moveTo(cx - wb / 2, bottom);
+    r.quadTo(QPointF(cx - wt / 2 - (wb - wt) * 0.05f, bottom - hgt * 0.25f), QPointF(cx - wt / 2, bottom - hgt));
+    r.lineTo(cx + wt / 2, bottom - hgt);
+    r.quadTo(QPointF(cx + wt / 2 + (wb - wt) * 0.05f, bottom - hgt * 0.25f), QPointF(cx + wb / 2, bottom));
+    r.closeSubpath();
+    QLinearGradient sg(QPointF(cx - wb / 2, 0), QPointF(cx + wb / 2, 0));
+    sg.setColorAt(0, QColor(176, 170, 156));
+    sg.setColorAt(1, QColor(130, 126, 118));
+    p.setPen(QPen(kInk, 1.3 * k));
+    p.setBrush(sg);
+    p.drawPath(r);
+    StoneCourses(p, r, QRectF(cx - wb / 2, bottom - hgt, wb, hgt), k, kInk);
+    p.setPen(QPen(kInk, 1.3 * k));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(r);
+  };
+  // Outer wall with its plaster parapet and loopholes.
+  rampart(foot.x(), foot.y() + 14 * k, 250 * k, 214 * k, 34 * k);
+  const float wallTop = foot.y() - 20 * k;
   p.setPen(QPen(kInk, 1.0 * k));
   p.setBrush(kPlaster);
-  p.drawRect(QRectF(foot.x() - 80 * k, foot.y() - 22 * k, 164 * k, 6 * k));
+  p.drawRect(QRectF(foot.x() - 105 * k, wallTop - 9 * k, 210 * k, 9 * k));
   p.setBrush(kRoofTile);
-  p.drawRect(QRectF(foot.x() - 82 * k, foot.y() - 25 * k, 168 * k, 3 * k));
+  p.drawRect(QRectF(foot.x() - 108 * k, wallTop - 12.5f * k, 216 * k, 3.5f * k));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(50, 44, 40));
+  for (float x = foot.x() - 98 * k; x < foot.x() + 100 * k; x += 12 * k) {
+    if (static_cast<int>((x - foot.x()) / (12 * k)) % 2 == 0)
+      p.drawRect(QRectF(x, wallTop - 6 * k, 2.4f * k, 2.4f * k));
+    else
+      p.drawEllipse(QPointF(x + 1.2f * k, wallTop - 4.8f * k), 1.3f * k, 1.3f * k);
+  }
+  // Corner turrets.
   KeepStyle turret;
-  turret.width = 26 * k;
+  turret.width = 34 * k;
   turret.storeys = 2;
-  turret.storeyHeight = 13 * k;
-  turret.baseHeight = 2 * k;
+  turret.storeyHeight = 15 * k;
+  turret.baseHeight = 1.5f * k;
   turret.line = 1.0f * k;
-  DrawKeep(p, QPointF(foot.x() - 70 * k, foot.y() - 24 * k), turret);
-  DrawKeep(p, QPointF(foot.x() + 74 * k, foot.y() - 24 * k), turret);
-  KeepStyle keep;
-  keep.width = 62 * k;
-  keep.storeys = 4;
-  keep.storeyHeight = 24 * k;
-  keep.baseHeight = 22 * k;
-  keep.line = 1.4f * k;
-  DrawKeep(p, QPointF(foot.x(), foot.y() - 24 * k), keep);
-  // Banners of the holder on the parapet.
+  DrawKeep(p, QPointF(foot.x() - 92 * k, wallTop - 10 * k), turret);
+  DrawKeep(p, QPointF(foot.x() + 92 * k, wallTop - 10 * k), turret);
+  // Banners of the holder along the parapet.
   Rng rng(seed);
-  for (int i = 0; i < 7; ++i) {
-    const float x = foot.x() + (-78 + 26 * i) * k + rng.Range(-3, 3) * k;
-    if (std::abs(x - foot.x()) < 34 * k) continue;
-    DrawNobori(p, QPointF(x, foot.y() - 24 * k), 38 * k, 8 * k, banner, kInk, true, 1.0f * k);
+  for (int i = 0; i < 8; ++i) {
+    const float x = foot.x() + (-66 + 19 * i) * k + rng.Range(-2, 2) * k;
+    if (std::abs(x - foot.x()) < 46 * k) continue;
+    DrawNobori(p, QPointF(x, wallTop - 10 * k), 44 * k, 9 * k, banner, kInk, true, 1.0f * k);
+  }
+  // Inner bailey: a higher stone base and the great keep.
+  rampart(foot.x(), wallTop - 10 * k, 112 * k, 92 * k, 30 * k);
+  KeepStyle keep;
+  keep.width = 80 * k;
+  keep.storeys = 5;
+  keep.storeyHeight = 24 * k;
+  keep.baseHeight = 0.5f * k;
+  keep.line = 1.4f * k;
+  DrawKeep(p, QPointF(foot.x(), wallTop - 40 * k), keep);
+}
+
+// Massed soldiers: rows of lacquered helmets with a glint of the army's colour on their backs.
+void Soldiers(QPainter& p, float x0, float x1, float foot, float k, const QColor& colour, std::uint32_t seed) {
+  Rng rng(seed);
+  for (float x = x0; x < x1; x += rng.Range(5.0f, 9.0f) * k) {
+    const float cx = x + rng.Range(-1.5f, 1.5f) * k;
+    const float cy = foot - rng.Range(0, 4.0f) * k;
+    p.setPen(Qt::NoPen);
+    p.setBrush(Mix(kInk, colour, 0.35f));
+    p.drawRect(QRectF(cx - 2.6f * k, cy - 7 * k, 5.2f * k, 9 * k));
+    QPolygonF hat;
+    hat << QPointF(cx - 5 * k, cy - 6.5f * k) << QPointF(cx, cy - 10.5f * k) << QPointF(cx + 5 * k, cy - 6.5f * k);
+    p.setPen(QPen(kInk, 0.8f * k));
+    p.setBrush(QColor(36, 30, 28));
+    p.drawPolygon(hat);
+    p.setPen(QPen(WithAlpha(kGoldLight, 160), 0.7f * k));
+    p.drawLine(QPointF(cx - 2.5f * k, cy - 8.3f * k), QPointF(cx + 0.5f * k, cy - 10 * k));
   }
 }
 
@@ -140,40 +210,33 @@ void Host(QPainter& p, const BannerGroup& g, std::uint32_t seed) {
   const int ranks = 3;
   for (int r = ranks - 1; r >= 0; --r) {
     const float k = 1.0f - 0.22f * r;
-    const float foot = g.foot - 26.0f * r;
+    const float foot = g.foot - 24.0f * r;
     const int n = std::max(2, static_cast<int>(g.count * (1.0f - 0.15f * r)));
+    // Spears behind the banners.
+    if (!g.fallen) {
+      p.setPen(QPen(WithAlpha(kInk, 210), 1.0 * k));
+      for (float x = g.x0 + 4; x < g.x1; x += rng.Range(12, 22) * k) {
+        const float lean = rng.Range(-2, 2) * k;
+        const float top = foot - g.height * k * rng.Range(0.55f, 0.7f);
+        p.drawLine(QPointF(x, foot), QPointF(x + lean, top));
+        p.drawLine(QPointF(x + lean, top), QPointF(x + lean * 1.1f, top - 4 * k));
+      }
+    }
     for (int i = 0; i < n; ++i) {
       const float x = g.x0 + (g.x1 - g.x0) * (i + 0.5f + rng.Range(-0.25f, 0.25f)) / n;
       const float h = g.height * k * rng.Range(0.92f, 1.06f);
-      const QColor cloth = Mix(g.cloth, kPaper, 0.12f * r);
+      const QColor cloth = Mix(g.cloth, kPaper, 0.1f * r);
       if (g.fallen) {
         p.save();
         p.translate(x, foot);
-        p.rotate(rng.Range(-62, -35) * (i % 2 == 0 ? 1 : -1));
-        DrawNobori(p, QPointF(0, 0), h * 0.8f, h * 0.17f, Scale(cloth, 0.8f), kInk, true, 1.4f * k);
+        p.rotate(rng.Range(-70, -40) * (i % 2 == 0 ? 1 : -1));
+        DrawNobori(p, QPointF(0, 0), h * 0.8f, h * 0.17f, Scale(cloth, 0.75f), kInk, true, 1.4f * k);
         p.restore();
       } else {
-        DrawNobori(p, QPointF(x, foot), h, h * 0.17f, cloth, kInk, true, 1.6f * k);
-      }
-      // Spears between the banners.
-      if (!g.fallen && i % 2 == 1) {
-        p.setPen(QPen(WithAlpha(kInk, 200), 1.1 * k));
-        for (int s = 0; s < 3; ++s) {
-          const float sx = x + (8 + 6 * s) * k;
-          p.drawLine(QPointF(sx, foot), QPointF(sx + 2 * k, foot - h * 0.78f));
-        }
+        DrawNobori(p, QPointF(x, foot - 4 * k), h, h * 0.17f, cloth, kInk, true, 1.6f * k);
       }
     }
-    // The soldiers: a dark band of helmets and backs at the foot of each rank.
-    QPainterPath troop;
-    troop.moveTo(g.x0 - 10, foot + 4);
-    for (float x = g.x0 - 10; x <= g.x1 + 10; x += 5 * k)
-      troop.lineTo(x, foot - 6 * k - 3 * k * ValueNoise(x / 4.0f, r + 0.5f, seed + 9));
-    troop.lineTo(g.x1 + 10, foot + 4);
-    troop.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(WithAlpha(Mix(kInk, g.cloth, 0.15f), 230));
-    p.drawPath(troop);
+    if (!g.fallen) Soldiers(p, g.x0 - 6, g.x1 + 6, foot + 2 * k, k * 1.3f, g.cloth, seed + 31u * r);
   }
 }
 
@@ -210,6 +273,43 @@ void PaintScene(QImage& img, const QRect& area, const Scene& s) {
   if (!s.mist.empty()) DrawGoldMist(p, s.mist[0], s.seed + 40, s.mistGold, Scale(s.mistGold, 0.7f));
   for (const QPointF& c : s.smoke) Smoke(p, c, h * 0.45f, s.seed + static_cast<std::uint32_t>(c.x()));
 
+  if (s.cone.x() >= 0) {
+    // A lone snow-capped volcano, paler than the nearest range.
+    const QPointF t = s.cone;
+    const float cw = s.coneWidth;
+    QPainterPath cone;
+    cone.moveTo(t.x() - cw, h * 0.62f);
+    cone.cubicTo(QPointF(t.x() - cw * 0.45f, t.y() + (h * 0.62f - t.y()) * 0.55f), QPointF(t.x() - cw * 0.12f, t.y() + 6),
+                 QPointF(t.x() - cw * 0.08f, t.y()));
+    cone.lineTo(t.x() + cw * 0.08f, t.y());
+    cone.cubicTo(QPointF(t.x() + cw * 0.12f, t.y() + 6), QPointF(t.x() + cw * 0.45f, t.y() + (h * 0.62f - t.y()) * 0.55f),
+                 QPointF(t.x() + cw, h * 0.62f));
+    cone.closeSubpath();
+    InkWash(p, cone, Mix(s.far, s.skyBottom, 0.35f), t.y(), h * 0.62f, false);
+    QPainterPath flanks;
+    flanks.moveTo(t.x() - cw * 0.7f, h * 0.5f);
+    flanks.cubicTo(QPointF(t.x() - cw * 0.4f, t.y() + (h * 0.62f - t.y()) * 0.5f), QPointF(t.x() - cw * 0.12f, t.y() + 6),
+                   QPointF(t.x() - cw * 0.08f, t.y()));
+    flanks.lineTo(t.x() + cw * 0.08f, t.y());
+    flanks.cubicTo(QPointF(t.x() + cw * 0.12f, t.y() + 6), QPointF(t.x() + cw * 0.4f, t.y() + (h * 0.62f - t.y()) * 0.5f),
+                   QPointF(t.x() + cw * 0.7f, h * 0.5f));
+    p.setPen(QPen(WithAlpha(kInk, 70), 1.1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(flanks);
+    QPainterPath snow;
+    snow.moveTo(t.x() - cw * 0.08f, t.y());
+    snow.lineTo(t.x() + cw * 0.08f, t.y());
+    snow.cubicTo(QPointF(t.x() + cw * 0.14f, t.y() + 10), QPointF(t.x() + cw * 0.2f, t.y() + 18), QPointF(t.x() + cw * 0.24f, t.y() + 26));
+    for (int i = 0; i < 5; ++i) {
+      const float x = t.x() + cw * (0.24f - 0.12f * (i + 1));
+      snow.lineTo(x + cw * 0.06f, t.y() + 16 + (i % 2) * 8);
+      snow.lineTo(x, t.y() + 26 - (i % 2) * 4);
+    }
+    snow.cubicTo(QPointF(t.x() - cw * 0.2f, t.y() + 18), QPointF(t.x() - cw * 0.14f, t.y() + 10), QPointF(t.x() - cw * 0.08f, t.y()));
+    p.setPen(QPen(WithAlpha(kInk, 90), 1.0));
+    p.setBrush(QColor(246, 244, 238, 235));
+    p.drawPath(snow);
+  }
   InkWash(p, RidgePath(-10, w + 10, h * 0.58f, h * 0.34f, h, s.seed + 1, 0.6f), s.far, h * 0.25f, h * 0.7f);
   if (s.mist.size() > 1) DrawGoldMist(p, s.mist[1], s.seed + 41, s.mistGold, Scale(s.mistGold, 0.7f));
   InkWash(p, RidgePath(-10, w + 10, h * 0.7f, h * 0.26f, h, s.seed + 2, 1.0f), s.middle, h * 0.42f, h * 0.8f);
@@ -273,20 +373,22 @@ QImage TitlePicture() {
   Scene s;
   s.skyTop = QColor(236, 228, 206);
   s.skyBottom = QColor(238, 206, 164);
-  s.sun = QPointF(640, 118);
-  s.sunRadius = 52;
+  s.sun = QPointF(716, 96);
+  s.sunRadius = 44;
   s.sunColour = QColor(208, 72, 44);
   s.far = QColor(140, 156, 172, 190);
   s.middle = QColor(92, 112, 124, 215);
   s.near = QColor(58, 78, 66, 235);
   s.ground = QColor(62, 66, 50);
-  s.castle = QPointF(505, 330);
-  s.castleScale = 1.0f;
+  s.castle = QPointF(592, 330);
+  s.castleScale = 0.88f;
+  s.cone = QPointF(250, 190);
+  s.coneWidth = 210;
   s.castleBanner = QColor(60, 60, 60);  // no holder yet: plain dark banners
-  s.mist = {QRectF(-40, 196, 380, 26), QRectF(300, 268, 560, 30), QRectF(-30, 362, 420, 28),
-            QRectF(430, 480, 420, 26)};
+  s.mist = {QRectF(-40, 168, 330, 24), QRectF(-30, 300, 380, 28), QRectF(330, 372, 500, 30),
+            QRectF(-30, 498, 360, 24)};
   s.mistGold = QColor(222, 182, 92);
-  s.hosts = {{18, 300, 508, 118, kIndigo, 7}, {560, 780, 508, 118, kVermilion, 6}};
+  s.hosts = {{14, 300, 506, 110, kIndigo, 7}, {520, 790, 506, 110, kVermilion, 7}};
   s.seed = 4200;
   // The landscape fills the area the window shows (the picture runs 61 rows below it).
   PaintScene(img, QRect(0, 0, 793, 582), s);
@@ -380,58 +482,92 @@ QImage VictoryPictures() {
   return img;
 }
 
+namespace {
+
+// Draws a motif on its own layer and lays it on the board faintly, like a watermark in the
+// paper: overlapping strokes of the motif do not show through each other.
+void Watermark(QPainter& p, QSize size, qreal opacity, const std::function<void(QPainter&)>& draw) {
+  QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+  layer.fill(Qt::transparent);
+  {
+    QPainter q(&layer);
+    q.setRenderHint(QPainter::Antialiasing);
+    draw(q);
+  }
+  p.save();
+  p.setOpacity(opacity);
+  p.drawImage(0, 0, layer);
+  p.restore();
+}
+
+}  // namespace
+
 QImage UnitWindowBackground() {
-  QImage img = WashiBoard(kUnitWindowWidth, kUnitWindowHeight, 7300);
+  const QSize size(kUnitWindowWidth, kUnitWindowHeight);
+  QImage img = WashiBoard(size.width(), size.height(), 7300);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   // A faint keep in the lower right and a gold mist band along the foot.
-  p.setOpacity(0.14);
-  KeepStyle keep;
-  keep.width = 110;
-  keep.storeys = 4;
-  keep.storeyHeight = 40;
-  keep.baseHeight = 36;
-  keep.line = 2.0f;
-  DrawKeep(p, QPointF(kUnitWindowWidth - 100, kUnitWindowHeight - 24), keep);
-  p.setOpacity(0.28);
-  DrawGoldMist(p, QRectF(-30, kUnitWindowHeight - 40, 300, 22), 7301, kGold, Scale(kGold, 0.7f));
-  p.setOpacity(1.0);
-  Frame(p, QRectF(0, 0, kUnitWindowWidth, kUnitWindowHeight));
+  Watermark(p, size, 0.13, [&](QPainter& q) {
+    KeepStyle keep;
+    keep.width = 110;
+    keep.storeys = 4;
+    keep.storeyHeight = 40;
+    keep.baseHeight = 36;
+    keep.line = 2.0f;
+    DrawKeep(q, QPointF(size.width() - 100, size.height() - 24), keep);
+    DrawPine(q, QPointF(size.width() - 200, size.height() - 20), 90, QColor(50, 80, 56), kInk, 7302);
+  });
+  Watermark(p, size, 0.3, [&](QPainter& q) {
+    DrawGoldMist(q, QRectF(-30, size.height() - 40, 300, 22), 7301, kGold, Scale(kGold, 0.7f));
+  });
+  Frame(p, QRectF(QPointF(0, 0), QSizeF(size)));
   return img;
 }
 
 QImage BattleWindowBackground() {
-  QImage img = WashiBoard(630, 601, 7400);
+  const QSize size(630, 601);
+  QImage img = WashiBoard(size.width(), size.height(), 7400);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  // Ink-wash ridges across the top and a field of spears along the bottom, kept pale so that
+  // Ink-wash ridges across the top and the banners of a host along the foot, kept pale so that
   // the labels read over them.
-  p.setOpacity(0.16);
-  InkWash(p, RidgePath(-10, 640, 110, 90, 200, 7401, 1.0f), QColor(70, 84, 96), 20, 200);
-  p.setOpacity(0.24);
-  DrawGoldMist(p, QRectF(-40, 150, 330, 22), 7402, kGold, Scale(kGold, 0.7f));
-  DrawGoldMist(p, QRectF(380, 520, 300, 22), 7403, kGold, Scale(kGold, 0.7f));
-  p.setOpacity(0.12);
-  for (int i = 0; i < 26; ++i) {
-    const float x = 12.0f + 23.5f * i;
-    p.setPen(QPen(kInk, 1.4));
-    p.drawLine(QPointF(x, 600), QPointF(x + 6, 470));
-  }
-  p.setOpacity(1.0);
-  Frame(p, QRectF(0, 0, 630, 601));
+  Watermark(p, size, 0.2, [&](QPainter& q) {
+    const QPainterPath ridge = RidgePath(-10, 640, 120, 95, 240, 7401, 1.0f);
+    QLinearGradient g(QPointF(0, 30), QPointF(0, 230));
+    g.setColorAt(0, QColor(70, 84, 96));
+    g.setColorAt(1, QColor(70, 84, 96, 0));
+    q.setPen(Qt::NoPen);
+    q.setBrush(g);
+    q.drawPath(ridge);
+  });
+  Watermark(p, size, 0.12, [&](QPainter& q) {
+    Rng rng(7404);
+    for (int i = 0; i < 16; ++i) {
+      const float x = 20.0f + 38.0f * i + rng.Range(-6, 6);
+      DrawNobori(q, QPointF(x, 596), rng.Range(90, 120), 18, QColor(60, 60, 70), kInk, true, 1.5f);
+    }
+  });
+  Watermark(p, size, 0.3, [&](QPainter& q) {
+    DrawGoldMist(q, QRectF(-40, 150, 330, 22), 7402, kGold, Scale(kGold, 0.7f));
+    DrawGoldMist(q, QRectF(380, 540, 300, 22), 7403, kGold, Scale(kGold, 0.7f));
+  });
+  Frame(p, QRectF(QPointF(0, 0), QSizeF(size)));
   return img;
 }
 
 QImage AllocationBackground() {
-  QImage img = WashiBoard(kAllocationWidth, kAllocationHeight, 7500);
+  const QSize size(kAllocationWidth, kAllocationHeight);
+  QImage img = WashiBoard(size.width(), size.height(), 7500);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setOpacity(0.2);
-  DrawPine(p, QPointF(216, 178), 96, QColor(50, 80, 56), kInk, 7501, true);
-  p.setOpacity(0.3);
-  DrawGoldMist(p, QRectF(-20, 158, 170, 14), 7502, kGold, Scale(kGold, 0.7f));
-  p.setOpacity(1.0);
-  Frame(p, QRectF(0, 0, kAllocationWidth, kAllocationHeight));
+  Watermark(p, size, 0.16, [&](QPainter& q) {
+    DrawPine(q, QPointF(212, 184), 110, QColor(50, 80, 56), kInk, 7501, true);
+  });
+  Watermark(p, size, 0.3, [&](QPainter& q) {
+    DrawGoldMist(q, QRectF(-20, 164, 170, 14), 7502, kGold, Scale(kGold, 0.7f));
+  });
+  Frame(p, QRectF(QPointF(0, 0), QSizeF(size)));
   return img;
 }
 

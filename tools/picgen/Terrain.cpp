@@ -245,11 +245,11 @@ QImage Mountain() {
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   // Back range first, then the nearer peaks overlapping it.
-  Peak(p, 17, 27, 24, 19, kSeed + 32);
-  Peak(p, 42, 26, 26, 21, kSeed + 33);
-  Peak(p, 7, 45, 16, 12, kSeed + 34);
-  Peak(p, 52, 46, 16, 12, kSeed + 35);
-  Peak(p, 29, 49, 30, 23, kSeed + 36);
+  Peak(p, 19, 30, 24, 17, kSeed + 32);
+  Peak(p, 41, 29, 24, 18, kSeed + 33);
+  Peak(p, 8, 46, 17, 13, kSeed + 34);
+  Peak(p, 51, 47, 17, 13, kSeed + 35);
+  Peak(p, 29, 50, 30, 22, kSeed + 36);
   Rng rng(kSeed + 37);
   InkDots(p, rng, 12, WithAlpha(kInk, 80), 0.3f, 0.6f);
   return Finish(img, kInk);
@@ -340,10 +340,6 @@ QImage River() {
     p.setPen(QPen(WithAlpha(QColor(40, 70, 110), 150), 0.7));
     p.drawPath(w.translated(0.6, 1.6));
   }
-  // Curls.
-  p.setPen(QPen(QColor(214, 232, 238), 0.9));
-  for (const QPointF& c : {QPointF(18, 20), QPointF(42, 39), QPointF(30, 55)})
-    p.drawArc(QRectF(c.x() - 3, c.y() - 3, 6, 6), 30 * 16, 270 * 16);
   return Finish(img, QColor(24, 40, 60));
 }
 
