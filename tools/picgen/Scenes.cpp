@@ -113,6 +113,7 @@ void Castle(QPainter& p, QPointF foot, float k, const QColor& banner, std::uint3
   hill.lineTo(foot.x() + 120 * k, foot.y() + 12 * k);
   hill.cubicTo(QPointF(foot.x() + 160 * k, foot.y() + 14 * k), QPointF(foot.x() + 200 * k, foot.y() + 30 * k),
                QPointF(foot.x() + 270 * k, foot.y() + 110 * k));
+  const QPainterPath crest = hill;  // the skyline only: the foot fades into the mist
   hill.closeSubpath();
   QLinearGradient hg(QPointF(0, foot.y()), QPointF(0, foot.y() + 110 * k));
   hg.setColorAt(0, QColor(76, 98, 74));
@@ -122,7 +123,7 @@ void Castle(QPainter& p, QPointF foot, float k, const QColor& banner, std::uint3
   p.drawPath(hill);
   p.setPen(QPen(WithAlpha(kInk, 170), 1.2 * k));
   p.setBrush(Qt::NoBrush);
-  p.drawPath(hill);
+  p.drawPath(crest);
   // Ramparts with the concave batter of a castle wall.
   auto rampart = [&](float cx, float bottom, float wb, float wt, float hgt) {
     QPainterPath r;
@@ -287,12 +288,12 @@ void PaintScene(QImage& img, const QRect& area, const Scene& s) {
     cone.closeSubpath();
     InkWash(p, cone, Mix(s.far, s.skyBottom, 0.35f), t.y(), h * 0.62f, false);
     QPainterPath flanks;
-    flanks.moveTo(t.x() - cw * 0.7f, h * 0.5f);
+    flanks.moveTo(t.x() - cw * 0.5f, h * 0.43f);
     flanks.cubicTo(QPointF(t.x() - cw * 0.4f, t.y() + (h * 0.62f - t.y()) * 0.5f), QPointF(t.x() - cw * 0.12f, t.y() + 6),
                    QPointF(t.x() - cw * 0.08f, t.y()));
     flanks.lineTo(t.x() + cw * 0.08f, t.y());
     flanks.cubicTo(QPointF(t.x() + cw * 0.12f, t.y() + 6), QPointF(t.x() + cw * 0.4f, t.y() + (h * 0.62f - t.y()) * 0.5f),
-                   QPointF(t.x() + cw * 0.7f, h * 0.5f));
+                   QPointF(t.x() + cw * 0.5f, h * 0.43f));
     p.setPen(QPen(WithAlpha(kInk, 70), 1.1));
     p.setBrush(Qt::NoBrush);
     p.drawPath(flanks);
