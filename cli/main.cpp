@@ -8,6 +8,7 @@
 #include "game/HexGrid.h"
 #include "game/RuleTables.h"
 #include "game/Scenario.h"
+#include "turn/PhaseSequence.h"
 
 namespace milgant::cli {
 namespace {
@@ -79,6 +80,7 @@ int CrtCommand(Args& args) {
 
 int NewCommand(Args& args) {
   const auto side = args.TakeOption("--side");
+  const bool start = args.TakeFlag("--start");
   RuleOptions options = TakeRuleOptions(args);
   args.Done();
   if (!side) throw UsageError("new needs --side 0 or 1");
@@ -93,6 +95,7 @@ int NewCommand(Args& args) {
     const std::string why = ui.Log.empty() ? "Map.dat cannot be read" : ui.Log.back().Text;
     throw UsageError(why);
   }
+  if (start) BeginNewGame(*g, ui);  // the first turn, as "新規" plays it
   WriteGameFile(*g, *options.Out);
   Print({{"log", LogJson(ui)}, {"out", *options.Out}});
   return 0;
@@ -111,7 +114,7 @@ const CommandRegistrar kHex{"hex",
                             "hex distance X1 Y1 X2 Y2 | hex neighbour X Y D | hex pixel PX PY SCROLLX SCROLLY",
                             HexCommand};
 const CommandRegistrar kCrt{"crt", "crt FILE", CrtCommand};
-const CommandRegistrar kNew{"new", "new --side S [--seed N] --out FILE", NewCommand};
+const CommandRegistrar kNew{"new", "new --side S [--seed N] [--start] --out FILE", NewCommand};
 const CommandRegistrar kInspect{"inspect", "inspect FILE", InspectCommand};
 
 void PrintHelp(std::ostream& out) {
