@@ -34,9 +34,10 @@ nlohmann::json RangeJson(const Game& g) {
   return {{"MoveRemaining", Table20(g.MoveRemaining)}, {"MoveBlocked", Table20(g.MoveBlocked)}, {"MovePath", paths}};
 }
 
-// The range of the unit from its hex with its action points, as the move command shows it.
+// The range from the unit's hex with its action points, as the move command shows it. A unit
+// waiting to enter is searched from the hex it will enter on.
 void UnitRange(Game& g, int slot) {
-  const Unit& u = UnitOnMap(g, slot);
+  const Unit& u = g.U(slot);
   ComputeMoveRange(g, u.HexX, u.HexY, kUnitMoveRow, u.ActionPoints);
 }
 

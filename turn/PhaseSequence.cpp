@@ -295,6 +295,9 @@ void StartFirstTurn(Game& g, Ui& ui) {
 void BeginNewGame(Game& g, Ui& ui) {
   StartFirstTurn(g, ui);
   ActionPointRoll(g, g.PlayerSide);
+  // The game opens in the replenishment phase, and the unit window's buttons say so.
+  SetUnitButtonsForPhase(g, 2);
+  ui.PhaseButtonsChanged();
   ui.RefreshSidePanel();
   ui.RefreshStatusLine();
   ui.RedrawMap();

@@ -62,6 +62,8 @@ TEST_F(TurnSequence, ThreePressesEndTheTurnAndAFourthOnlyStartsOrganisation) {
   Start(0, true);
   EXPECT_EQ(g().GameState, 2);
   EXPECT_EQ(g().Turn, 1);
+  EXPECT_TRUE(g().Button(UnitButton::Replenish));  // the first phase of a new game too
+  EXPECT_FALSE(g().Button(UnitButton::Move));
   PhaseEnd(g(), ui_);
   EXPECT_EQ(g().GameState, 27);
   EXPECT_TRUE(g().Button(UnitButton::Detach));
