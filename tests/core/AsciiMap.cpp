@@ -88,7 +88,7 @@ void RoadsEverywhere(Game& g) {
   }
 }
 
-int PlaceUnit(Game& g, int slot, int side, int x, int y, const UnitSpec& spec) {
+int PlaceUnit(Game& g, int slot, int side, int x, int y, const PieceStats& stats) {
   Unit& u = g.U(slot);
   u = Unit{};
   u.Subordinates.fill(-1);
@@ -98,15 +98,15 @@ int PlaceUnit(Game& g, int slot, int side, int x, int y, const UnitSpec& spec) {
   u.GeneralName.Assign(Cp932("武将" + std::to_string(slot)));
   u.HexX = static_cast<std::uint8_t>(x);
   u.HexY = static_cast<std::uint8_t>(y);
-  u.Steps = u.MaxSteps = spec.Steps;
-  u.CombatPower = u.MaxCombatPower = spec.CombatPower;
-  u.CorpsActionPoints = spec.CorpsActionPoints;
-  u.ActionPoints = spec.ActionPoints;
-  u.MaxActionPoints = spec.ActionPoints;
-  u.Rank = spec.Rank;
-  u.Morale = spec.Morale;
-  u.Command = spec.Command;
-  u.MovementType = spec.MovementType;
+  u.Steps = u.MaxSteps = stats.Steps;
+  u.CombatPower = u.MaxCombatPower = stats.CombatPower;
+  u.CorpsActionPoints = stats.CorpsActionPoints;
+  u.ActionPoints = stats.ActionPoints;
+  u.MaxActionPoints = stats.ActionPoints;
+  u.Rank = stats.Rank;
+  u.Morale = stats.Morale;
+  u.Command = stats.Command;
+  u.MovementType = stats.MovementType;
   u.Normal = 1;
   u.Supplied = 1;
   u.CanMove = 1;

@@ -31,7 +31,7 @@ void MarkRiver(Game& g, int x, int y, int d);
 // Roads across every hexside of the map.
 void RoadsEverywhere(Game& g);
 
-struct UnitSpec {
+struct PieceStats {
   int Steps = 10;
   int CombatPower = 10;
   int CorpsActionPoints = 8;
@@ -42,7 +42,7 @@ struct UnitSpec {
   int MovementType = 0;
 };
 // Puts a unit into `slot` on the map at (x, y) for `side`, independent, with a name of its own.
-int PlaceUnit(Game& g, int slot, int side, int x, int y, const UnitSpec& spec = {});
+int PlaceUnit(Game& g, int slot, int side, int x, int y, const PieceStats& stats = {});
 // Makes `sub` a subordinate of `commander` and puts it on the commander's hex.
 void Attach(Game& g, int commander, int sub);
 
