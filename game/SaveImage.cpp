@@ -200,7 +200,7 @@ LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::s
   Restore(out);
   std::string why;
   if (!ValidateState(out, &why)) return {false, false, kNotASave};
-  if (const auto broken = CheckInvariants(out); !broken.empty()) return {false, false, kNotASave};
+  if (const auto broken = CheckInvariants(out, InvariantScope::Load); !broken.empty()) return {false, false, kNotASave};
   return {true, false, {}};
 }
 

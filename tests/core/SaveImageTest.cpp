@@ -215,6 +215,16 @@ TEST_F(SaveTest, ValuesOutsideTheTablesAreRefusedAndTheGameIsUntouched) {
   }
 }
 
+TEST_F(SaveTest, ACastleHexThatDoesNotShowItsHolderIsStillLoaded) {
+  SaveDamaged([](auto& b) { Poke<std::int32_t>(b, 68976 + 9 * 80 + 36, 1); });  // castle 9 to side 1
+  auto other = std::make_unique<Game>();
+  ScriptedUi ui;
+  ASSERT_TRUE(LoadGame(*other, ui, 1, Folder(), MapPath()));
+  EXPECT_EQ(other->Castles[9].Owner, 1);
+  EXPECT_FALSE(CheckInvariants(*other).empty());  // in play it would be a fault
+  EXPECT_TRUE(CheckInvariants(*other, InvariantScope::Load).empty());
+}
+
 TEST_F(SaveTest, LoadFindsTheSlotUnderAnyCaseAndWithoutAMapStopsFirst) {
   ASSERT_TRUE(SaveGame(*game_, ui_, 1, Folder()));
   std::filesystem::rename(Slot(1), dir_.File("SAVE1.DAT"));
