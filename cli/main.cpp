@@ -1,5 +1,6 @@
 // milgant-cli: set up, inspect and probe games without a screen. The working folder is the
 // current directory, as for the game: Map.dat, CRT.txt and save files are read from there.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -120,7 +121,10 @@ const CommandRegistrar kInspect{"inspect", "inspect FILE", InspectCommand};
 void PrintHelp(std::ostream& out) {
   out << "milgant-cli: play and probe ミルガント・改 without a screen (working folder = current directory)\n"
          "commands:\n";
-  for (const Command& c : Commands()) out << "  " << c.Usage << '\n';
+  std::vector<const Command*> sorted;
+  for (const Command& c : Commands()) sorted.push_back(&c);
+  std::sort(sorted.begin(), sorted.end(), [](const Command* a, const Command* b) { return a->Name < b->Name; });
+  for (const Command* c : sorted) out << "  " << c->Usage << '\n';
 }
 
 }  // namespace
