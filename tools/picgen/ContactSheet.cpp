@@ -2,6 +2,7 @@
 // way the main window draws it (tiles cut out with the hexagon row by row, hexside overlays,
 // tinted hexes, stacked counters, arrows), so the pictures are judged in use.
 #include "Art.h"
+#include "MapView.h"
 #include "Outputs.h"
 #include "Paint.h"
 #include "Texts.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace picgen {
 namespace {
@@ -37,7 +39,7 @@ int TerrainAt(int x, int y) {
   return c <= '9' ? c - '0' : c - 'a' + 10;
 }
 
-QPoint Origin(int x, int y) { return QPoint(x * 60 + ((y & 1) ? 29 : 0), y * 44); }
+QPoint Origin(int x, int y) { return HexBoxOrigin(x, y); }
 
 struct Sides {
   int x, y, d;
@@ -48,48 +50,25 @@ const Sides kRoadSides[] = {{4, 2, 2}, {5, 2, 2}, {5, 2, 5}, {6, 2, 5}, {6, 2, 3
                             {6, 3, 3}, {7, 4, 6}, {7, 4, 4}, {7, 5, 1}, {7, 5, 3}, {2, 3, 2},
                             {3, 3, 5}, {2, 2, 2}, {3, 2, 5}, {3, 2, 2}, {4, 2, 5}};
 
-void PaintMasked(QImage& map, const QImage& tile, QPoint at) {
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) {
-      const int mx = at.x() + x, my = at.y() + y;
-      if (HexInside(x, y) && mx >= 0 && my >= 0 && mx < map.width() && my < map.height())
-        map.setPixel(mx, my, tile.pixel(x, y));
-    }
-}
-
-// The map patch as the main window draws it; `tint` marks hexes as reachable (+1) or not (-1).
+// The map patch as the main window draws it; some hexes tinted as reachable (+1) or not (-1).
 QImage SampleMap(const milgant::pictures::MainWindowPictures& pics) {
   QImage map(kCols * 60 + 29, kRows * 44 + 16, QImage::Format_RGB32);
   map.fill(Qt::black);
-  const QList<QImage> tiles = milgant::pictures::SplitStrip(pics.Terrain, 60);
   auto tintOf = [](int x, int y) {
     if (x >= 6 && x <= 9 && y >= 1 && y <= 4) return (x + y) % 3 == 0 ? -1 : 1;
     return 0;
   };
   for (int y = 0; y < kRows; ++y)
     for (int x = 0; x < kCols; ++x) {
-      const int t = TerrainAt(x, y);
-      QImage hex(61, 61, QImage::Format_RGB32);
-      hex.fill(Qt::white);
-      QPainter p(&hex);
-      p.drawImage(0, 0, tiles[t]);
-      if (t < 8)
-        for (const Sides& s : kRoadSides)
-          if (s.x == x && s.y == y) p.drawImage(0, 0, pics.Roads[s.d - 1]);
+      HexLook look;
+      look.terrain = TerrainAt(x, y);
+      look.showRoads = look.terrain < 8;
+      for (const Sides& s : kRoadSides)
+        if (s.x == x && s.y == y) look.roads[static_cast<std::size_t>(s.d - 1)] = true;
       for (const Sides& s : kRiverSides)
-        if (s.x == x && s.y == y) p.drawImage(0, 0, pics.Rivers[s.d - 1]);
-      p.end();
-      const int tint = tintOf(x, y);
-      if (tint != 0)
-        for (int yy = 0; yy < 61; ++yy)
-          for (int xx = 0; xx < 61; ++xx) {
-            if (tint < 0 && !HexInside(xx, yy)) continue;
-            const QRgb c = hex.pixel(xx, yy);
-            const int a = 50 * tint;
-            auto ch = [a](int v) { return std::clamp(v + a, 0, 255); };
-            hex.setPixel(xx, yy, qRgb(ch(qRed(c)), ch(qGreen(c)), ch(qBlue(c))));
-          }
-      PaintMasked(map, hex, Origin(x, y));
+        if (s.x == x && s.y == y) look.rivers[static_cast<std::size_t>(s.d - 1)] = true;
+      look.tint = tintOf(x, y);
+      DrawHex(map, pics, Origin(x, y), look);
     }
   QPainter p(&map);
   // Stacks: (x, y, side, rank, variant) per counter, first listed on top.
@@ -97,14 +76,13 @@ QImage SampleMap(const milgant::pictures::MainWindowPictures& pics) {
   const Piece pieces[] = {{3, 3, 0, 2, 0}, {3, 3, 0, 0, 0}, {3, 3, 0, 0, 1}, {2, 4, 0, 1, 0},
                           {5, 3, 0, 0, 1}, {7, 3, 1, 2, 0}, {7, 3, 1, 1, 0}, {8, 4, 1, 0, 0},
                           {8, 5, 1, 1, 1}, {9, 4, 1, 0, 0}, {1, 5, 0, 1, 0}};
-  for (int i = static_cast<int>(std::size(pieces)) - 1; i >= 0; --i) {
-    const Piece& u = pieces[i];
-    int n = 0;
-    for (int j = 0; j < i; ++j)
-      if (pieces[j].x == u.x && pieces[j].y == u.y) ++n;
-    const QPoint o = Origin(u.x, u.y);
-    p.drawImage(o.x(), o.y() + 4 * n + (u.side == 0 ? 5 : 7), pics.Counters[u.side * 6 + u.rank * 2 + u.variant]);
-  }
+  for (int y = 0; y < kRows; ++y)
+    for (int x = 0; x < kCols; ++x) {
+      std::vector<CounterLook> stack;
+      for (const Piece& u : pieces)
+        if (u.x == x && u.y == y) stack.push_back({u.side, u.rank, u.variant});
+      DrawStack(p, pics, Origin(x, y), stack, 0);
+    }
   // An attack from (5, 3) toward (6, 3) and retreat arrows around (7, 3).
   static const QPoint attackOffset[6] = {{4, 18}, {0, 13}, {4, 4}, {17, 4}, {22, 13}, {17, 18}};
   const QPoint a = Origin(5, 3) + attackOffset[1];
@@ -179,14 +157,7 @@ QImage WithText(const QImage& background, QSize box, const QString& text, bool t
 }  // namespace
 
 QImage ContactSheet() {
-  milgant::pictures::MainWindowPictures pics;
-  pics.Terrain = TerrainStrip();
-  pics.Hexagon = HexagonPicture();
-  pics.Counters = milgant::pictures::SplitStrip(CounterStrip(), 50);
-  pics.Rivers = milgant::pictures::SplitStrip(RiverStrip(), 60);
-  pics.Roads = milgant::pictures::SplitStrip(RoadStrip(), 60);
-  pics.RetreatArrows = milgant::pictures::SplitStrip(RetreatArrowStrip(), 22);
-  pics.AttackArrows = milgant::pictures::SplitStrip(AttackArrowStrip(), 10);
+  const milgant::pictures::MainWindowPictures pics = DrawnMainWindowPictures();
 
   Sheet s;
   const auto& outs = Outputs();

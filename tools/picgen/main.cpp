@@ -4,13 +4,18 @@
 //   milgant-picgen --data <repo>/data           write every picture
 //   milgant-picgen --check <repo>/data          compare the committed pictures (exit 1 if not)
 //   milgant-picgen --contact-sheet <file.png>   one PNG of all pictures with their names
+//   milgant-picgen --map-preview <file.png>     the whole campaign map of a new game as the
+//                                               main window draws it (--map <Map.dat> first
+//                                               to preview another map file)
 #include "Art.h"
+#include "MapView.h"
 #include "Outputs.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -20,6 +25,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   bool ok = true, any = false;
+  std::string mapPath = MILGANT_DEFAULT_MAP;
   for (int i = 1; i + 1 < argc; i += 2) {
     const QString value = QString::fromLocal8Bit(argv[i + 1]);
     any = true;
@@ -31,13 +37,26 @@ int main(int argc, char** argv) {
       const bool saved = picgen::ContactSheet().save(value, "PNG");
       if (saved) std::printf("wrote %s\n", qPrintable(value));
       ok = saved && ok;
+    } else if (std::strcmp(argv[i], "--map") == 0) {
+      mapPath = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--map-preview") == 0) {
+      QString error;
+      const QImage preview = picgen::MapPreviewOfFile(mapPath, &error);
+      const bool saved = !preview.isNull() && preview.save(value, "PNG");
+      if (preview.isNull())
+        std::fprintf(stderr, "milgant-picgen: %s: %s\n", mapPath.c_str(), qPrintable(error));
+      else if (saved)
+        std::printf("wrote %s\n", qPrintable(value));
+      else
+        std::fprintf(stderr, "milgant-picgen: cannot write %s\n", qPrintable(value));
+      ok = saved && ok;
     } else {
       any = false;
       break;
     }
   }
   if (!any) {
-    std::fprintf(stderr, "usage: milgant-picgen [--data DIR] [--check DIR] [--contact-sheet FILE]\n");
+    std::fprintf(stderr, "usage: milgant-picgen [--data DIR] [--check DIR] [--contact-sheet FILE] [--map MAP.dat] [--map-preview FILE]\n");
     return 2;
   }
   return ok ? 0 : 1;
