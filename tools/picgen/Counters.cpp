@@ -137,15 +137,20 @@ QImage RoadBar(int d) {
   {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    // A short bar from the middle of the hexside toward the centre, on the line joining the two
-    // hex centres, so that it meets the neighbour's bar across the side.
+    // The road from the middle of the hexside to the hex centre, on the line joining the two
+    // hex centres: it meets the neighbour's half across the side, and the halves of a hex meet
+    // in its middle, so a road reads as one line from castle to castle. Packed earth between
+    // dark verges, the centre end rounded so that bends and forks close up.
     const QPointF mid = HexSide(d).center();
     const QPointF in = -TowardNeighbour(d);
-    const QLineF bar(mid + in * 0.5, mid + in * 13.0);
+    const QPointF centre(kHexCentre, kHexCentre);
+    const QLineF road(mid + in * 0.5, centre);
     p.setPen(QPen(QColor(46, 32, 22), 4.6, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(bar);
-    p.setPen(QPen(QColor(196, 160, 104), 1.4, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QLineF(bar.p1(), bar.pointAt(0.92)));
+    p.drawLine(road);
+    p.setPen(QPen(QColor(46, 32, 22), 4.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QLineF(road.pointAt(0.5), road.p2()));
+    p.setPen(QPen(QColor(206, 172, 116), 2.0, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(road);
   }
   ClipToHex(img);
   return img;
