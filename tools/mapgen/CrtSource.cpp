@@ -1,33 +1,10 @@
 #include "tools/mapgen/CrtSource.h"
 
-#include <charconv>
 #include <vector>
 
+#include "tools/mapgen/SourceText.h"
+
 namespace milgant::mapgen {
-namespace {
-
-std::string At(int line, const std::string& what) { return "line " + std::to_string(line) + ": " + what; }
-
-std::vector<std::string_view> Words(std::string_view s) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-    std::size_t j = i;
-    while (j < s.size() && s[j] != ' ' && s[j] != '\t') ++j;
-    if (j > i) words.push_back(s.substr(i, j - i));
-    i = j;
-  }
-  return words;
-}
-
-bool ToInt(std::string_view s, int& v) {
-  if (s.empty()) return false;
-  const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  return r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
-}  // namespace
 
 CrtSourceResult ParseCrtSource(std::string_view text) {
   CrtSourceResult result;
@@ -43,12 +20,13 @@ CrtSourceResult ParseCrtSource(std::string_view text) {
     const std::vector<std::string_view> words = Words(line);
     if (words.empty() || words.front().front() == '#') continue;
     // "die N:" and the fourteen numbers of that die, weakest column first.
-    int die = 0;
-    if (words.size() < 2 || words[0] != "die" || words[1].size() < 2 || words[1].back() != ':' ||
-        !ToInt(words[1].substr(0, words[1].size() - 1), die)) {
+    const std::optional<int> dieNumber =
+        words.size() >= 2 && words[1].size() >= 2 ? Number(words[1].substr(0, words[1].size() - 1)) : std::nullopt;
+    if (words.size() < 2 || words[0] != "die" || words[1].back() != ':' || !dieNumber) {
       result.Error = At(number, "a row reads \"die N:\" and fourteen numbers");
       return result;
     }
+    const int die = *dieNumber;
     if (die != dice + 1 || die > kCrtSourceDice) {
       result.Error = At(number, "die " + std::to_string(die) + " where die " + std::to_string(dice + 1) + " was due");
       return result;
@@ -60,8 +38,10 @@ CrtSourceResult ParseCrtSource(std::string_view text) {
     }
     auto& row = result.Hits[static_cast<std::size_t>(die - 1)];
     for (int c = 0; c < kCrtSourceColumns; ++c) {
+      const std::optional<int> hits = Number(words[static_cast<std::size_t>(2 + c)]);
       int& v = row[static_cast<std::size_t>(c)];
-      if (!ToInt(words[static_cast<std::size_t>(2 + c)], v) || v < 0) {
+      v = hits.value_or(-1);
+      if (v < 0) {
         result.Error = At(number, "\"" + std::string(words[static_cast<std::size_t>(2 + c)]) +
                                       "\" is not a number of steps");
         return result;

@@ -1,0 +1,19 @@
+// Reading the data sources: words of a line, whole numbers, and messages that name the line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace milgant::mapgen {
+
+std::string_view Trim(std::string_view s);
+// The words of a line, split at spaces and tabs.
+std::vector<std::string_view> Words(std::string_view s);
+// A whole decimal number, the whole word and nothing else.
+std::optional<int> Number(std::string_view s);
+// "line N: what", for the generator's refusals.
+std::string At(int line, const std::string& what);
+
+}  // namespace milgant::mapgen
