@@ -37,14 +37,20 @@ void GainIncome(Game& g, int side, bool capped) {
   if (capped) points = std::min(points, kHumanPointCap);
 }
 
-// The end of the human's turn when he plays side 0.
-void EndTurnSideZero(Game& g, Ui& ui) {
+// What ends every human turn, whichever side he plays: castles change hands, side 1's supply
+// is tested once the opening turns are over, and the game may end. False when it has ended.
+bool CloseHumanTurn(Game& g, Ui& ui) {
   OccupyCastles(g);
   g.GameState = kComputerPhaseState;
   g.PhaseSide = 1;
   ResetTargets(g);
   if (g.Turn >= kFirstSupplyTurn) SupplyCheck(g, ui, 1);
-  if (VictoryTest(g, ui) != -1) return;
+  return VictoryTest(g, ui) == -1;
+}
+
+// The end of the human's turn when he plays side 0.
+void EndTurnSideZero(Game& g, Ui& ui) {
+  if (!CloseHumanTurn(g, ui)) return;
   g.Turn += 1;
 
   ReinforcementArrival(g, 1);
@@ -75,12 +81,7 @@ void EndTurnSideZero(Game& g, Ui& ui) {
 
 // The end of the human's turn when he plays side 1.
 void EndTurnSideOne(Game& g, Ui& ui) {
-  OccupyCastles(g);
-  g.GameState = kComputerPhaseState;
-  g.PhaseSide = 1;
-  ResetTargets(g);
-  if (g.Turn >= kFirstSupplyTurn) SupplyCheck(g, ui, 1);
-  if (VictoryTest(g, ui) != -1) return;
+  if (!CloseHumanTurn(g, ui)) return;
   if (g.Turn == 0) g.Turn = 1;
   g.Turn += 1;
 
