@@ -9,15 +9,9 @@ namespace milgant::mapgen {
 CrtSourceResult ParseCrtSource(std::string_view text) {
   CrtSourceResult result;
   int dice = 0;
-  int number = 0;
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    pos = end + 1;
-    ++number;
-    const std::vector<std::string_view> words = Words(line);
+  for (const SourceLine& source : SplitLines(text)) {
+    const int number = source.Number;
+    const std::vector<std::string_view> words = Words(source.Text);
     if (words.empty() || words.front().front() == '#') continue;
     // "die N:" and the fourteen numbers of that die, weakest column first.
     const std::optional<int> dieNumber =

@@ -1,6 +1,5 @@
 #include "tools/mapgen/MapSource.h"
 
-#include <charconv>
 #include <memory>
 #include <optional>
 
@@ -12,32 +11,12 @@
 namespace milgant::mapgen {
 namespace {
 
-struct SourceLine {
-  int Number = 0;
-  std::string_view Text;
-};
-
 struct Token {
   int Line = 0;
   std::string_view Text;
 };
 
 enum class Section { None, Terrain, Rivers, Roads };
-
-std::vector<SourceLine> SplitLines(std::string_view text) {
-  std::vector<SourceLine> lines;
-  int number = 0;
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back({++number, line});
-    pos = end + 1;
-  }
-  return lines;
-}
 
 bool OnMap(HexPos h) { return h.X >= 0 && h.X < kMapSize && h.Y >= 0 && h.Y < kMapSize; }
 

@@ -4,6 +4,21 @@
 
 namespace milgant::mapgen {
 
+std::vector<SourceLine> SplitLines(std::string_view text) {
+  std::vector<SourceLine> lines;
+  int number = 0;
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back({++number, line});
+    pos = end + 1;
+  }
+  return lines;
+}
+
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);

@@ -8,6 +8,12 @@
 
 namespace milgant::mapgen {
 
+struct SourceLine {
+  int Number = 0;  // counted from 1
+  std::string_view Text;  // without its line end (LF or CR LF)
+};
+std::vector<SourceLine> SplitLines(std::string_view text);
+
 std::string_view Trim(std::string_view s);
 // The words of a line, split at spaces and tabs.
 std::vector<std::string_view> Words(std::string_view s);
