@@ -1,5 +1,7 @@
 #include "game/ScriptedUi.h"
 
+#include "game/Header.h"
+
 namespace milgant {
 
 int ScriptedUi::Next(int fallback) {
@@ -59,9 +61,18 @@ int ScriptedUi::AllocateStandby(int unitSlot, int maximum) {
 
 void ScriptedUi::BattleMessage(std::string_view text) { Log.push_back({"battle", "", std::string(text), 0}); }
 
-int ScriptedUi::BattleChooseReinforcement(int side) {
-  const int a = Next(-1);
-  Log.push_back({"reinforcement", "", std::to_string(side), a});
+void ScriptedUi::BattleRetreatArrow(int direction, int x, int y) { RetreatArrows.push_back({direction, x, y}); }
+
+int ScriptedUi::BattleChooseReinforcement(int panel, const UnitList& candidates) {
+  if (candidates.Count <= 0) return -1;
+  int a = Next(-1);
+  if (a < 0 || a >= candidates.Count) a = -1;
+  std::string slots;
+  for (int i = 0; i < candidates.Count && i < kUnitSlots; ++i) {
+    if (i > 0) slots += ",";
+    slots += std::to_string(candidates.Slots[static_cast<std::size_t>(i)]);
+  }
+  Log.push_back({"reinforcement", panel == 0 ? "attacker" : "defender", slots, a});
   return a;
 }
 

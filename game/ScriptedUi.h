@@ -3,6 +3,7 @@
 // the rules showed is kept in a log.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -16,13 +17,17 @@ class ScriptedUi : public Ui {
  public:
   struct Entry {
     std::string Kind;     // note, question, choice, side, message, battle, unit, allocate, standby, reinforcement
-    std::string Caption;
-    std::string Text;
-    int Answer = 0;       // 1 = first button, 0 = second; a slot or number for the windows that return one
+    std::string Caption;  // a reinforcement choice: "attacker" or "defender" (the panel)
+    std::string Text;     // a reinforcement choice: the candidate slots, row by row, "12,15"
+    int Answer = 0;       // 1 = first button, 0 = second; a slot or number for the windows that
+                          // return one; the row chosen or -1 (援軍拒否) for a reinforcement
   };
 
   // Answers in order: for a question 1 picks the first button and 0 the second; for the side
-  // choice 1 is the first army; for the windows that return a slot or a number, that value.
+  // choice 1 is the first army; for the windows that return a slot or a number, that value;
+  // for a reinforcement choice the row (0-based), -1 or any row not in the list refusing. A
+  // reinforcement choice without candidates takes no answer and is not logged; an empty queue
+  // refuses.
   std::deque<int> Answers;
   std::vector<Entry> Log;
   int Redraws = 0;
@@ -30,6 +35,13 @@ class ScriptedUi : public Ui {
   bool Closing = false;
   bool MusicPlaying = false;
   int EndingWinner = -1;
+  // The battle window: how often it was shown and closed, the sides last shown, the attack
+  // arrows drawn and every retreat arrow as (direction, x, y).
+  int BattleShows = 0;
+  int BattleCloses = 0;
+  BattleView LastSides;
+  int AttackArrows = 0;
+  std::vector<std::array<int, 3>> RetreatArrows;
 
   void Note(std::string_view caption, std::string_view text) override;
   bool Ask(std::string_view caption, std::string_view text) override;
@@ -41,11 +53,14 @@ class ScriptedUi : public Ui {
   int OpenUnitWindow(int x, int y) override;
   int AllocateReplenishment(int unitSlot, int maximum) override;
   int AllocateStandby(int unitSlot, int maximum) override;
-  void BattleShow(int, int) override {}
+  void BattleShow(int, int) override { ++BattleShows; }
+  void BattleSides(const BattleView& view) override { LastSides = view; }
+  void BattleAttackArrow(int, int, int) override { ++AttackArrows; }
+  void BattleRetreatArrow(int direction, int x, int y) override;
+  void BattleRefresh() override {}
   void BattleMessage(std::string_view text) override;
-  void BattleArrows() override {}
-  int BattleChooseReinforcement(int side) override;
-  void BattleClose() override {}
+  int BattleChooseReinforcement(int panel, const UnitList& candidates) override;
+  void BattleClose() override { ++BattleCloses; }
   void RedrawMap() override { ++Redraws; }
   void RedrawAround(int, int) override { ++Redraws; }
   void MoveStep(int, int, int) override { ++MoveSteps; }

@@ -6,7 +6,28 @@
 #include <string>
 #include <string_view>
 
+#include "game/HexGrid.h"
+
 namespace milgant {
+
+// What the battle window shows of the two sides, as gathered at the start of a round (before
+// the command factor): the left panel for the attacker, the right one for the defender.
+struct BattleView {
+  int BattleX = -1;
+  int BattleY = -1;
+  int AttackerSide = 0;
+  int AttackerStrength = 0;   // 総合戦闘力
+  int AttackerSteps = 0;      // 総合ステップ
+  double AttackerSupport = 1.0;
+  UnitList AttackerUnits;     // slots in list order, ascending
+  int DefenderSide = 0;       // the castle's holder when the hex holds no unit
+  int DefenderStrength = 0;   // garrison included
+  int DefenderSteps = 0;
+  double DefenderSupport = 1.0;
+  int TerrainValue = 0;       // defence value of the battle hex's terrain, shown on a castle too
+  double RiverFactor = 1.0;   // 1 or 1.5
+  UnitList DefenderUnits;     // slots in list order (units on the hex, lowest slot first)
+};
 
 class Ui {
  public:
@@ -32,12 +53,29 @@ class Ui {
   virtual int AllocateReplenishment(int unitSlot, int maximum) = 0;
   virtual int AllocateStandby(int unitSlot, int maximum) = 0;
 
-  // The battle window.
+  // The battle window. The battle calls these in the order the player sees things happen:
+  // BattleShow, then BattleSides and the attack arrows as each round's sides are gathered,
+  // messages one by one (each returns after the player's click), retreat arrows while a
+  // retreat is looked for, BattleRefresh after a round that goes on. The caller of the battle
+  // closes the window.
+  // Shows the window (if hidden) with the map around (x, y) drawn afresh, without arrows.
   virtual void BattleShow(int x, int y) = 0;
+  // Both side panels: totals, support and river factors, terrain value, one counter per unit.
+  virtual void BattleSides(const BattleView& view) = 0;
+  // An attack arrow inside the hex (x, y) of an attacking unit, pointing in direction d (1..6)
+  // at the battle hex.
+  virtual void BattleAttackArrow(int direction, int x, int y) = 0;
+  // A retreat arrow on the candidate hex (x, y), reached from the retreating stack's hex in
+  // direction d (1..6).
+  virtual void BattleRetreatArrow(int direction, int x, int y) = 0;
+  // The map excerpt drawn again, units where they now stand, without arrows.
+  virtual void BattleRefresh() = 0;
+  // A battle text (UTF-8, "\r" between lines); returns once the player has clicked it away.
   virtual void BattleMessage(std::string_view text) = 0;
-  virtual void BattleArrows() = 0;
-  // The reinforcement choice after a round: the slot chosen, or -1 for none.
-  virtual int BattleChooseReinforcement(int side) = 0;
+  // The human side's reinforcement choice in panel 0 (attacker, left list) or 1 (defender,
+  // right list), one row per candidate slot in list order: the row chosen with "援軍選択",
+  // or -1 for "援軍拒否". With no candidate it returns -1 at once, without waiting.
+  virtual int BattleChooseReinforcement(int panel, const UnitList& candidates) = 0;
   virtual void BattleClose() = 0;
 
   // The map and the panels.
