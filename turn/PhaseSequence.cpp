@@ -5,6 +5,7 @@
 
 #include "ai/ComputerPhase.h"
 #include "ai/ForceRatio.h"
+#include "combat/Battle.h"
 #include "game/Game.h"
 #include "game/HexGrid.h"
 #include "game/Scenario.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kComputerPhaseState = 15;
 constexpr int kFirstSupplyTurn = 4;  // side 1's supply is tested from here on
+constexpr double kSingleBattleOdds = 3.0;  // at these odds an attack is one battle, not an engagement
 
 void EnterPhaseTwo(Game& g, Ui& ui) {
   ui.RefreshSidePanel();
@@ -112,6 +114,19 @@ void EndTurnSideOne(Game& g, Ui& ui) {
 }
 
 bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
+
+// Attacks the human's side was already marked for when the game begins are fought first, the
+// best odds first, each as the attack command would fight it: a single battle at odds of 3 or
+// more, an engagement below.
+void FightOpeningBattles(Game& g, Ui& ui) {
+  const OpeningBattleList list = OpeningBattles(g);
+  for (int i = 0; i < list.Count; ++i) {
+    const OpeningBattle& b = list.Hexes[static_cast<std::size_t>(i)];
+    g.FullAttack = AttackOdds(g, b.X, b.Y, g.ComputerSide) >= kSingleBattleOdds ? 0 : 1;
+    FightBattle(g, ui, b.X, b.Y);
+    ui.BattleClose();
+  }
+}
 
 }  // namespace
 
@@ -277,7 +292,7 @@ void StartFirstTurn(Game& g, Ui& ui) {
   for (Unit& u : g.Units) {
     if (u.OnMap == 1) u.MayAttack = 1;
   }
-  // TODO: fight the opening battles at OpeningBattles(g) once the battle operation exists.
+  FightOpeningBattles(g, ui);
   // Side 0's supply is traced in its own phase's terms.
   g.PhaseSide = 0;
   SupplyCheck(g, ui, 0);
