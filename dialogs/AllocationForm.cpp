@@ -1,0 +1,64 @@
+#include "dialogs/AllocationForm.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "dialogs/Placement.h"
+#include "widgets/JpegPicture.h"
+
+namespace milgant {
+
+TAllocationForm::TAllocationForm(QWidget* mainWindow, const QString& maximumCaption, const QString& valueCaption,
+                                 int valueColumn, bool stayOnTop)
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              (stayOnTop ? Qt::WindowStaysOnTopHint : Qt::Widget)),
+      mainWindow_(mainWindow) {
+  setFixedSize(245, 190);
+  setModal(true);
+  Label1 = new QLabel(this);
+  Label1->setGeometry(24, 8, 213, 16);
+  Label2 = new QLabel(maximumCaption, this);
+  Label2->move(24, 32);
+  Label4 = new QLabel(QStringLiteral("0"), this);
+  Label4->move(valueColumn, 32);
+  Label3 = new QLabel(valueCaption, this);
+  Label3->move(24, 56);
+  Label5 = new QLabel(QStringLiteral("0"), this);
+  Label5->move(valueColumn, 56);
+  ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+  ScrollBar1->setGeometry(24, 104, 193, 16);
+  ScrollBar1->setMinimum(0);
+  Button1 = new QPushButton(QStringLiteral("OK"), this);
+  Button1->setGeometry(24, 128, 75, 25);
+  Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+  Button2->setGeometry(144, 128, 75, 25);
+  connect(Button1, &QPushButton::clicked, this, [this] {
+    Accepted = 1;
+    done(1);
+  });
+  connect(Button2, &QPushButton::clicked, this, [this] {
+    Accepted = 0;
+    done(0);
+  });
+}
+
+bool TAllocationForm::LoadBackground(const QString& workingFolder) {
+  JPEGImage1 = LoadJpeg(workingFolder + QStringLiteral("/form5.JPG"));
+  return !JPEGImage1.isNull();
+}
+
+void TAllocationForm::showEvent(QShowEvent* e) {
+  CentreOnMainWindow(this, mainWindow_);
+  QDialog::showEvent(e);
+}
+
+void TAllocationForm::paintEvent(QPaintEvent* e) {
+  QDialog::paintEvent(e);
+  if (JPEGImage1.isNull()) return;
+  QPainter p(this);
+  p.drawImage(0, 0, JPEGImage1);
+}
+
+}  // namespace milgant

@@ -1,0 +1,20 @@
+// The two proportional Japanese faces the windows are designed for, stood in for by the IPA
+// fonts: "ＭＳ Ｐゴシック" by IPAPGothic and "ＭＳ Ｐ明朝" by IPAPMincho, chosen by name.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace milgant {
+
+inline const QString kGothicFace = QStringLiteral("ＭＳ Ｐゴシック");
+inline const QString kMinchoFace = QStringLiteral("ＭＳ Ｐ明朝");
+inline constexpr int kWindowFontPixels = 12;
+
+// Registers the substitutions (loading the IPA files when the system has not); false when a
+// stand-in face is missing.
+bool SetUpFonts();
+// The windows' font: "ＭＳ Ｐゴシック", 12 pixels high.
+QFont WindowFont();
+
+}  // namespace milgant
