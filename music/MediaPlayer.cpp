@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -133,10 +132,7 @@ bool TMediaPlayer::Open() {
   // A Windows-style "Midi\piece.mid" names the same file here.
   std::string path = m.fileName;
   std::replace(path.begin(), path.end(), '\\', '/');
-  if (path.empty()) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  m.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (!ReadFileBytes(path, m.bytes)) return false;
   m.info = ReadMidiInfo(m.bytes);
   if (!m.info.ok) {
     m.bytes.clear();

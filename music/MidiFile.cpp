@@ -1,8 +1,8 @@
 #include "music/MidiFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <filesystem>
 #include <map>
 
 namespace milgant {
@@ -50,6 +50,7 @@ MidiInfo Fail(MidiInfo info, const std::string& why) {
 
 MidiInfo ReadMidiInfo(const std::vector<std::uint8_t>& bytes) {
   MidiInfo info;
+  info.programs.fill(-1);
   if (bytes.size() < 14 || !std::equal(bytes.begin(), bytes.begin() + 4, "MThd"))
     return Fail(info, "not a standard MIDI file");
   Reader head{bytes, 4, bytes.size()};
@@ -117,10 +118,18 @@ MidiInfo ReadMidiInfo(const std::vector<std::uint8_t>& bytes) {
           if (status == 0) return Fail(info, "running status without a status");
           data1 = first;
         }
-        std::uint32_t kind = status & 0xF0;
+        const std::uint32_t kind = status & 0xF0;
+        const std::uint32_t channel = status & 0x0F;
+        if (kind == 0xC0 && info.programs[channel] < 0) info.programs[channel] = static_cast<int>(data1);
         if (kind != 0xC0 && kind != 0xD0) {
-          std::uint32_t data2 = r.Byte();
-          if (kind == 0x90 && data2 > 0) ++info.notes;
+          const std::uint32_t data2 = r.Byte();
+          if (kind == 0x90 && data2 > 0) {
+            ++info.notes;
+            if (channel == 9)
+              ++info.drumNotes;
+            else
+              info.pitchClasses |= 1u << (data1 % 12);
+          }
         }
         if (data1 & 0x80) return Fail(info, "bad data byte");
       }
@@ -150,15 +159,29 @@ MidiInfo ReadMidiInfo(const std::vector<std::uint8_t>& bytes) {
   return info;
 }
 
+bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
+  std::error_code error;
+  if (path.empty() || !std::filesystem::is_regular_file(path, error)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::uint8_t buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  const bool ok = !std::ferror(f);
+  std::fclose(f);
+  if (!ok) bytes.clear();
+  return ok;
+}
+
 MidiInfo ReadMidiInfoFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadFileBytes(path, bytes)) {
     MidiInfo info;
+    info.programs.fill(-1);
     info.error = "no such file";
     return info;
   }
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
   return ReadMidiInfo(bytes);
 }
 
