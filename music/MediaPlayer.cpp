@@ -4,7 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
-#include <iterator>
+#include <filesystem>
 #include <vector>
 
 #include "music/FluidSetup.h"
@@ -23,8 +23,24 @@ double SteadySeconds() {
 }
 
 // The audio back ends tried in turn; the first that opens a device plays. A machine without
-// any (a server, CI) ends with none, and the music goes on silently.
-const char* const kDrivers[] = {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
+// any (a server, CI) ends with none, and the music goes on silently. The kernel's own sound
+// interfaces are only tried where their device files exist, so that a machine without a
+// sound card is not told so on its terminal.
+bool HasDevice(const char* folder, const char* prefix) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    if (entry.path().filename().string().rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+std::vector<std::string> AudioDrivers() {
+  std::vector<std::string> drivers;
+  if (const char* own = std::getenv("MILGANT_AUDIO_DRIVER"); own && *own) drivers.emplace_back(own);
+  drivers.insert(drivers.end(), {"pulseaudio", "pipewire"});
+  if (HasDevice("/dev/snd", "pcm")) drivers.insert(drivers.end(), {"alsa", "sdl2"});
+  if (HasDevice("/dev", "dsp")) drivers.emplace_back("oss");
+  return drivers;
+}
 
 }  // namespace
 
@@ -69,10 +85,7 @@ struct TMediaPlayer::Impl {
       return false;
     }
     if (withDevice) {
-      std::vector<std::string> drivers;
-      if (const char* own = std::getenv("MILGANT_AUDIO_DRIVER"); own && *own) drivers.emplace_back(own);
-      drivers.insert(drivers.end(), std::begin(kDrivers), std::end(kDrivers));
-      for (const std::string& name : drivers) {
+      for (const std::string& name : AudioDrivers()) {
         if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
         driver = new_fluid_audio_driver(settings, synth);
         if (driver) break;

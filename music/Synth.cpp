@@ -16,7 +16,7 @@ void QuietSynthLog() {
 
 void ConfigureSettings(fluid_settings_t* settings, int sampleRate) {
   fluid_settings_setnum(settings, "synth.sample-rate", sampleRate);
-  fluid_settings_setnum(settings, "synth.gain", 0.45);
+  fluid_settings_setnum(settings, "synth.gain", 0.7);
   fluid_settings_setint(settings, "player.reset-synth", 0);
   fluid_settings_setint(settings, "synth.cpu-cores", 1);
 }

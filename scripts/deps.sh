@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev
+  zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 missing=()
