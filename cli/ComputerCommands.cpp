@@ -1,0 +1,105 @@
+// milgant-cli commands over the computer opponent: its whole phase on a saved game, the plan
+// and move it would choose for one unit, and whole games played by it against a side that
+// only ends its phases, or against itself.
+#include <iostream>
+#include <string>
+
+#include "ai/ComputerMove.h"
+#include "ai/ComputerPhase.h"
+#include "ai/SelfPlay.h"
+#include "cli/Cli.h"
+#include "game/Game.h"
+#include "game/ScriptedUi.h"
+
+namespace milgant::cli {
+namespace {
+
+constexpr int kInvariantBroken = 3;
+
+void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out) {
+  if (!options.Out) return;
+  WriteGameFile(g, *options.Out);
+  out["out"] = *options.Out;
+}
+
+int ComputerPhaseCommand(Args& args) {
+  RuleOptions options = TakeRuleOptions(args);
+  const std::string file = args.Next("FILE");
+  args.Done();
+  auto g = LoadGameFile(file, true);
+  ApplySeed(*g, options);
+  ScriptedUi ui;
+  ui.Answers = options.Answers;
+  PlayComputerPhaseFor(*g, ui, g->ComputerSide);
+  nlohmann::json out = {{"log", LogJson(ui)}, {"state", StateJson(*g)}};
+  WriteIfAsked(*g, options, out);
+  Print(out);
+  return 0;
+}
+
+int PlanCommand(Args& args) {
+  RuleOptions options = TakeRuleOptions(args);
+  const std::string file = args.Next("FILE");
+  const int slot = static_cast<int>(args.NextInt("SLOT", 1, kUnitSlots - 1));
+  args.Done();
+  auto g = LoadGameFile(file, true);
+  const Unit& u = g->U(slot);
+  if (u.OnMap != 1 || u.Side != g->ComputerSide || !OnMapHex(u.HexX, u.HexY)) {
+    throw UsageError("unit " + std::to_string(slot) + " is not a unit of the computer's side on the map");
+  }
+  g->PhaseSide = g->ComputerSide;
+  PlanMove(*g, slot);
+  ExecuteComputerMove(*g, slot);
+  nlohmann::json out = {{"MoveGoalX", u.MoveGoalX},
+                        {"MoveGoalY", u.MoveGoalY},
+                        {"Route", std::string(u.Route.View())},
+                        {"RouteDestX", u.RouteDestX},
+                        {"RouteDestY", u.RouteDestY},
+                        {"ActionPoints", u.ActionPoints},
+                        {"MaxActionPoints", u.MaxActionPoints},
+                        {"MoveScoreChosen", u.MoveScoreChosen},
+                        {"MoveScoreAtCommander", u.MoveScoreAtCommander}};
+  WriteIfAsked(*g, options, out);
+  Print(out);
+  return 0;
+}
+
+int AutoplayCommand(Args& args) {
+  const auto side = args.TakeOption("--side");
+  const auto seed = args.TakeOption("--seed");
+  const auto turns = args.TakeOption("--turns");
+  const bool both = args.TakeFlag("--both");
+  args.Done();
+  if (!seed) throw UsageError("autoplay needs --seed N");
+  if (!side && !both) throw UsageError("autoplay needs --side S (or --both)");
+  SelfPlayOptions o;
+  o.HumanSide = side ? static_cast<int>(ParseInt(*side, "--side", 0, 1)) : 0;
+  o.Both = both;
+  o.Seed = static_cast<std::uint32_t>(ParseInt(*seed, "--seed", 0, 4294967295LL));
+  if (turns) o.Turns = static_cast<int>(ParseInt(*turns, "--turns", 1, 1000));
+  auto g = StartUpGame();
+  LoadRuleData(*g);
+  const SelfPlayResult r = PlaySelf(*g, o);
+  if (!r.Started) throw UsageError("Map.dat cannot be read");
+  if (!r.Broken.empty()) {
+    std::cerr << "milgant-cli autoplay: seed " << o.Seed << ": " << r.Broken << '\n';
+    return kInvariantBroken;
+  }
+  nlohmann::json castles = nlohmann::json::array();
+  for (const CastleTaken& c : r.CastlesTaken) castles.push_back({c.Turn, c.Castle, c.NewOwner});
+  Print({{"winner", r.Winner},
+         {"turns", r.Turns},
+         {"battles", r.Battles},
+         {"castlesTaken", castles},
+         {"unitsLost", r.UnitsLost},
+         {"victoryPoints", r.VictoryPoints}});
+  return 0;
+}
+
+const CommandRegistrar kComputerPhase{"computer-phase", "computer-phase FILE [--seed N] [--answers A,B,...] [--out FILE2]",
+                                      ComputerPhaseCommand};
+const CommandRegistrar kPlan{"plan", "plan FILE SLOT [--out FILE2]", PlanCommand};
+const CommandRegistrar kAutoplay{"autoplay", "autoplay --side S --seed N [--both] [--turns T]", AutoplayCommand};
+
+}  // namespace
+}  // namespace milgant::cli
