@@ -2,7 +2,10 @@
 // close, on a silent player with a test clock and on a real synthesizer rendering offline.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <thread>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -225,6 +228,46 @@ TEST(MediaPlayer, OfflineSynthesizerFollowsThePieceThroughItsModes) {
   p.Close();
   EXPECT_EQ(p.Mode(), TMPModes::NotReady);
   EXPECT_EQ(p.Render(block.data(), 441), 0u);
+}
+
+// A device whose own thread drives the synthesizer: FluidSynth's file driver stands in for a
+// sound card and plays in real time. A piece of 0.4 s ends by itself, the tick starts it
+// again, and Stop and Close end the device's thread.
+TEST(MediaPlayer, DeviceThreadPlaysEndsAndRestarts) {
+  MusicDir dir;
+  const std::string file = dir.Write("Midi/piece.mid", ShortPiece(1, 150));
+  // The driver writes its sound into the working folder: a scratch one, put back afterwards.
+  struct Setting {
+    std::filesystem::path before = std::filesystem::current_path();
+    ~Setting() {
+      ::unsetenv("MILGANT_AUDIO_DRIVER");
+      std::filesystem::current_path(before);
+    }
+  } setting;
+  std::filesystem::current_path(dir.File(""));
+  ::setenv("MILGANT_AUDIO_DRIVER", "file", 1);
+  ::unsetenv("MILGANT_MUTE");
+  TMediaPlayer p;
+  p.SetFileName(file);
+  ASSERT_TRUE(p.Open());
+  ASSERT_TRUE(p.Audible());
+  const auto waitForStop = [&] {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (p.Mode() == TMPModes::Playing && std::chrono::steady_clock::now() < giveUp)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return p.Mode();
+  };
+  ASSERT_TRUE(p.Play());
+  EXPECT_EQ(p.Mode(), TMPModes::Playing);
+  EXPECT_EQ(waitForStop(), TMPModes::Stopped);
+  TimerTick(p);
+  EXPECT_EQ(p.Mode(), TMPModes::Playing);
+  EXPECT_EQ(waitForStop(), TMPModes::Stopped);
+  TimerTick(p);
+  p.Stop();
+  EXPECT_EQ(p.Mode(), TMPModes::Stopped);
+  p.Close();
+  EXPECT_EQ(p.Mode(), TMPModes::NotReady);
 }
 
 // On whatever machine runs the tests, with or without a sound device, the game's own setting
