@@ -115,8 +115,10 @@ struct TMediaPlayer::Impl {
     if (mode != TMPModes::Playing) return;
     bool ended;
     if (player) {
-      int total = fluid_player_get_total_ticks(player);
-      int tick = fluid_player_get_current_tick(player);
+      // The length comes from our own reading of the file: asking the synthesizer would walk
+      // its tracks while the device's thread may be loading them anew.
+      const long total = info.totalTicks;
+      const long tick = fluid_player_get_current_tick(player);
       if (total > 0 && tick < total) positionSeen = true;
       // The synthesizer lets the last notes ring out before it calls itself done; the piece
       // has ended for the music as soon as its last tick has passed.
