@@ -160,12 +160,12 @@ std::vector<std::uint8_t> ComposePiece() {
   conductor.Text(0, 0x01, "Yo mode on D, in mode in the middle; loops from the end to the start.");
   MidiTrack flute("shakuhachi", 0), koto("koto", 1), sho("reed drone", 2), strings("low strings", 3),
       taiko("taiko", 4), shamisen("shamisen", 5), kit("drums", 9);
-  SetUp(flute, kShakuhachi, 104, 70, 72);
-  SetUp(koto, kKoto, 96, 44, 52);
-  SetUp(sho, kReedOrgan, 58, 64, 80);
-  SetUp(strings, kStrings, 78, 64, 70);
-  SetUp(taiko, kTaiko, 112, 60, 45);
-  SetUp(shamisen, kShamisen, 84, 88, 36);
+  SetUp(flute, kShakuhachi, 112, 70, 72);
+  SetUp(koto, kKoto, 110, 44, 52);
+  SetUp(sho, kReedOrgan, 90, 64, 80);
+  SetUp(strings, kStrings, 50, 64, 70);
+  SetUp(taiko, kTaiko, 100, 60, 45);
+  SetUp(shamisen, kShamisen, 120, 88, 36);
   SetUp(kit, -1, 100, 64, 40);
 
   // Sections: intro 1-2, theme 3-10, theme higher 11-18, in mode 19-26, climax 27-34, call 35-38.
@@ -205,7 +205,7 @@ std::vector<std::uint8_t> ComposePiece() {
   Breathed(flute, 23, 0, {{2, D5}, {1, Eb5}, {1, D5},
                           {2, Bb4}, {2, A4},
                           {1, G4}, {1, A4}, {0.5, Bb4}, {0.5, A4}, {1, G4},
-                          {4, A4}}, 84, j);
+                          {4, A4}}, 92, j);
   Breathed(flute, 27, 0, {{1, D5}, {1, E5}, {1, G5}, {1, A5},
                           {2, B5}, {1, A5}, {1, G5},
                           {1.5, A5}, {0.5, G5}, {1, E5}, {1, D5},
@@ -219,21 +219,21 @@ std::vector<std::uint8_t> ComposePiece() {
 
   // Koto: running eighths under the themes; the lead in the in mode; sweeps into new sections.
   static const int roots[4] = {D3, D3, G3, A3};
-  for (int bar = 2; bar <= 18; ++bar) KotoBar(koto, bar, roots[(bar - 3 + 4) % 4], bar < 11 ? 58 : 64, j);
+  for (int bar = 2; bar <= 18; ++bar) KotoBar(koto, bar, roots[(bar - 3 + 4) % 4], bar < 11 ? 68 : 74, j);
   Sweep(koto, 18, 60);
   Plucked(koto, 19, 0, {{1, A4}, {1, Bb4}, {0.5, A4}, {0.5, G4}, {1, Eb4},
                         {2, D4}, {1, R}, {0.5, G4}, {0.5, A4},
                         {1, Bb4}, {1, D5}, {1, Eb5}, {1, D5},
-                        {3, A4}, {1, R}}, 84, j);
+                        {3, A4}, {1, R}}, 100, j);
   for (int bar = 23; bar <= 26; ++bar)
-    Plucked(koto, bar, 0, {{1, D4}, {1, A4}, {1, bar % 2 ? Eb5 : D5}, {1, A4}}, 50, j);
+    Plucked(koto, bar, 0, {{1, D4}, {1, A4}, {1, bar % 2 ? Eb5 : D5}, {1, A4}}, 62, j);
   Sweep(koto, 26, 66);
   for (int bar = 27; bar <= 34; ++bar) KotoBar(koto, bar, roots[(bar - 27) % 4], 70, j);
   for (int bar = 35; bar <= 36; ++bar) KotoBar(koto, bar, roots[(bar - 35) % 4], 52, j);
   Plucked(koto, 37, 0, {{2, D4}, {2, A4}}, 56, j);
 
   // Shamisen drives the climax only.
-  for (int bar = 27; bar <= 34; ++bar) ShamisenBar(shamisen, bar, roots[(bar - 27) % 4], 72, j);
+  for (int bar = 27; bar <= 34; ++bar) ShamisenBar(shamisen, bar, roots[(bar - 27) % 4], 84, j);
 
   // Drums. The big taiko on its own channel, toms and wood blocks on the kit.
   auto bar4 = [&](int bar, const char* don, const char* tom, const char* ka, const char* ten) {
