@@ -298,6 +298,10 @@ void Recover(Game& g, Ui& ui, int slot) {
   }
 }
 
+}  // namespace
+
+double AttackThreshold(int turn) { return turn <= 7 ? 1.5 : 0.7; }
+
 // Points left at the end: standby for nearby battles first, then field works.
 void UseLeftOverPoints(Game& g, int slot) {
   Unit& u = g.U(slot);
@@ -321,10 +325,6 @@ void UseLeftOverPoints(Game& g, int slot) {
   u.Fortified = 1;
   u.ActionPoints -= kFortifyCost;
 }
-
-}  // namespace
-
-double AttackThreshold(int turn) { return turn <= 7 ? 1.5 : 0.7; }
 
 void SetPostures(Game& g) {
   int own = 0;

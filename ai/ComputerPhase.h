@@ -51,6 +51,8 @@ SupporterList FindSupporters(Game& g, HexPos target, HexPos commanderHex);
 bool CorpsConfused(const Game& g, int slot);
 // A unit with a commander goes to (x, y), losing its works when the hex changes.
 void PlaceWithCommander(Game& g, int slot, int x, int y);
+// Points left at a commander's end: standby for nearby battles, then field works.
+void UseLeftOverPoints(Game& g, int slot);
 // The odds a computer attack must beat: cautious in the first seven turns, bold after.
 double AttackThreshold(int turn);
 
