@@ -31,6 +31,8 @@ constexpr int kExcerptHeight = 360;
 constexpr std::array<QPoint, 6> kAttackArrowOffsets = {
     QPoint(4, 18), QPoint(0, 13), QPoint(4, 4), QPoint(17, 4), QPoint(22, 13), QPoint(17, 18)};
 const QColor kPanelGrey(128, 128, 128);
+// Battle texts are written a little larger than the window font, to fill their 15-pixel cells.
+constexpr int kTextPixels = 14;
 
 // Top-left of the excerpt on the full map picture for the battle hex (x, y).
 QPoint ExcerptOrigin(int x, int y) { return {x * 60 - 95, y * 44 - 160}; }
@@ -334,7 +336,7 @@ void TForm4::closeEvent(QCloseEvent* event) {
 }
 
 void TForm4::SerifBox1Paint(TSerifBox* box, QPainter& p) {
-  box->setFont(MinchoFont());
+  box->setFont(MinchoFont(kTextPixels));
   box->FontColor = Qt::white;
   if (Image2.isNull())
     p.fillRect(box->rect(), Qt::black);
@@ -379,7 +381,6 @@ void TForm4::SetOnlyChoiceEnabled(bool choosing, int panel) {
   list->setEnabled(true);
   other->setEnabled(!choosing);
   SerifBox1->setEnabled(!choosing);
-  Image1->setEnabled(!choosing);
 }
 
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
@@ -389,7 +390,8 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm4::Image1MouseDown(QPoint at) {
-  if (game_ == nullptr || battleX_ < 0) return;
+  // The map stays readable during a reinforcement choice but takes no press then.
+  if (game_ == nullptr || battleX_ < 0 || choosing_) return;
   // The excerpt is the map picture at full scale, so the point converts as on the main map.
   const QPoint o = ExcerptOrigin(battleX_, battleY_);
   const HexPos h = PixelToHex(game_->HexMask, at.x(), at.y(), o.x(), o.y());

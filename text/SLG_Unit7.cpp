@@ -15,6 +15,8 @@ namespace {
 
 constexpr int kPictureWidth = 790;
 constexpr int kPictureHeight = 417;
+// The story is written a little larger than the window font, to fill its 15-pixel cells.
+constexpr int kTextPixels = 14;
 
 }  // namespace
 
@@ -117,7 +119,7 @@ void TForm7::closeEvent(QCloseEvent* event) {
 }
 
 void TForm7::SerifBox1Paint(TSerifBox* box, QPainter& p) {
-  box->setFont(MinchoFont());
+  box->setFont(MinchoFont(kTextPixels));
   box->FontColor = Qt::white;
   if (CompressedImage1.IsEmpty())
     p.fillRect(box->rect(), Qt::black);

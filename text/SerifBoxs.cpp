@@ -189,6 +189,7 @@ bool TSerifBox::Hurried() const {
 }
 
 void TSerifBox::Pause(int ms) {
+  ++pausesTaken_;
   if (ms <= 0 || aborted_ || Hurried()) return;
   RunLoop(ms, pump_);
 }

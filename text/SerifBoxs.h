@@ -104,6 +104,8 @@ class TSerifBox : public QWidget {
   QString CellText(int i) const;
   // How many click waits have begun since construction (the tests count them).
   int WaitsBegun() const { return waitsBegun_; }
+  // How many pauses between characters typing has asked for since construction.
+  int PausesTaken() const { return pausesTaken_; }
 
   // Builds the cells from CP932 bytes as Play does, without typing (also used by the tests).
   void BuildCells(std::string_view cp932);
@@ -136,6 +138,7 @@ class TSerifBox : public QWidget {
   int markPhase_ = 0;  // 0 none, 1 full circle, 2 lower half
   std::uint8_t direction_ = 0;
   int waitsBegun_ = 0;
+  int pausesTaken_ = 0;
   QEventLoop* loop_ = nullptr;
 };
 
