@@ -1,0 +1,75 @@
+// The computer's whole phase, headless (no animation, no waits): on the opening position of a
+// new game for either side, and on crowded positions a few turns into a game the computer
+// plays against itself.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "ai/ComputerPhase.h"
+#include "ai/SelfPlay.h"
+#include "game/Game.h"
+#include "game/RuleTables.h"
+#include "game/ScriptedUi.h"
+#include "turn/PhaseSequence.h"
+
+namespace milgant {
+namespace {
+
+const std::string kData = MILGANT_DATA_DIR;
+
+std::unique_ptr<Game> Opening(int human) {
+  auto g = std::make_unique<Game>();
+  LoadCrt(*g, kData + "/CRT.txt");
+  g->Rng.SetSeed(2024);
+  ScriptedUi ui;
+  ui.Answers = {human == 0 ? 1 : 0};
+  ui.Closing = true;  // set up without the computer's first phase
+  NewGame(*g, ui, kData + "/Map.dat");
+  return g;
+}
+
+// A game the computer has played against itself for some turns.
+std::unique_ptr<Game> MidGame(int turns) {
+  auto g = std::make_unique<Game>();
+  LoadCrt(*g, kData + "/CRT.txt");
+  SelfPlayOptions o;
+  o.Both = true;
+  o.Seed = 77;
+  o.Turns = turns;
+  o.MapPath = kData + "/Map.dat";
+  PlaySelf(*g, o);
+  return g;
+}
+
+void RunPhase(benchmark::State& state, const Game& start, int side) {
+  auto g = std::make_unique<Game>(start);
+  for (auto _ : state) {
+    state.PauseTiming();
+    *g = start;
+    ScriptedUi ui;
+    state.ResumeTiming();
+    PlayComputerPhaseFor(*g, ui, side);
+    benchmark::DoNotOptimize(g->Units[1].HexX);
+  }
+}
+
+void BM_ComputerPhaseOpening(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  static const auto zero = Opening(1);
+  static const auto one = Opening(0);
+  RunPhase(state, side == 0 ? *zero : *one, side);
+}
+BENCHMARK(BM_ComputerPhaseOpening)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ComputerPhaseMidGame(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  static const auto mid = MidGame(5);
+  RunPhase(state, *mid, side);
+}
+BENCHMARK(BM_ComputerPhaseMidGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace milgant
+
+BENCHMARK_MAIN();
