@@ -5,6 +5,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -142,23 +143,39 @@ bool ValidateState(const Game& g, std::string* reason) {
   return ValidMapTable(g.Map, reason);
 }
 
+namespace {
+
+const FileWriteCalls kRealCalls = {
+    [](const char* path, int flags, unsigned mode) { return ::open(path, flags, static_cast<mode_t>(mode)); },
+    [](int fd, const void* data, std::size_t size) { return static_cast<long>(::write(fd, data, size)); },
+    [](int fd) { return ::fsync(fd); },
+    [](int fd) { return ::close(fd); },
+    [](const char* from, const char* to) { return std::rename(from, to); },
+};
+const FileWriteCalls* calls = &kRealCalls;
+
+}  // namespace
+
+void SetFileWriteCallsForTest(const FileWriteCalls* c) { calls = c != nullptr ? c : &kRealCalls; }
+
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
   const std::string temp = path + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = calls->Open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   std::size_t done = 0;
   bool ok = true;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const long n = calls->Write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = false;
       break;
     }
     done += static_cast<std::size_t>(n);
   }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  ok = ok && calls->Sync(fd) == 0;
+  ok = (calls->Close(fd) == 0) && ok;
+  ok = ok && calls->Rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) std::remove(temp.c_str());
   return ok;
 }

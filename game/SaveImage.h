@@ -29,6 +29,18 @@ bool ValidateState(const Game& g, std::string* reason);
 // so a failed write leaves the old file as it was.
 bool WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The system calls the writer above goes through. The game always uses the real ones; the
+// save-fault tests put in calls that fail part way, as a full disk or a pulled drive would.
+struct FileWriteCalls {
+  int (*Open)(const char* path, int flags, unsigned mode);
+  long (*Write)(int fd, const void* data, std::size_t size);
+  int (*Sync)(int fd);
+  int (*Close)(int fd);
+  int (*Rename)(const char* from, const char* to);
+};
+// nullptr puts the real calls back.
+void SetFileWriteCallsForTest(const FileWriteCalls* calls);
+
 // The file of a slot in a folder ("Save3.dat"); the load also finds it under another case.
 std::string SaveFileName(int slot);
 std::string FindSaveFile(const std::string& folder, int slot);
