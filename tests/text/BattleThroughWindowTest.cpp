@@ -143,8 +143,14 @@ TEST(BattleThroughWindow, SameGameAsHeadless) {
     // The player: clicks the text box when it waits, takes the first reinforcement offered.
     QTimer player;
     player.setInterval(1);
+    int waits = 0;
+    const QString shots = qEnvironmentVariable("MILGANT_SCREENSHOT_DIR");
     QObject::connect(&player, &QTimer::timeout, [&] {
-      if (form.SerifBox1->Waiting()) form.SerifBox1->Next();
+      if (form.SerifBox1->Waiting()) {
+        if (++waits == 4 && !shots.isEmpty())
+          form.grab().save(shots + QStringLiteral("/battle-%1.png").arg(battle));
+        form.SerifBox1->Next();
+      }
       if (form.Button1->isEnabled()) form.Button1->click();
       if (form.Button2->isEnabled()) form.Button2->click();
     });
