@@ -147,6 +147,11 @@ bool TForm4::LoadBackground(const QString& workingFolder) {
 // --- the battle calls ----------------------------------------------------------------------
 
 void TForm4::BattleShow(int x, int y) {
+  ShowFresh();
+  DrawMapExcerpt(x, y);
+}
+
+void TForm4::ShowFresh() {
   if (!isVisible()) {
     // A fresh battle: nothing of the last one stays on screen.
     SerifBox1->Clear();
@@ -154,14 +159,18 @@ void TForm4::BattleShow(int x, int y) {
                           Label19, Label20, Label22})
       value->clear();
     ClearSidePanels();
+    excerpt_.fill(Qt::black);
+    shown_ = excerpt_.copy();
+    ShowExcerpt();
     aborted_ = false;
   }
-  DrawMapExcerpt(x, y);
   show();
   raise();
 }
 
 void TForm4::BattleMessage(std::string_view text) {
+  // A message outside a battle (a general lost to hunger) still needs a window to be clicked.
+  if (!isVisible()) ShowFresh();
   if (aborted_) return;
   SerifBox1->Lines.clear();
   SerifBox1->Lines.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));

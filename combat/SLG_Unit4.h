@@ -95,6 +95,7 @@ class TForm4 : public QWidget {
 
  private:
   void FormShow();
+  void ShowFresh();
   void ClearSidePanels();
   void DrawUnitIcon(int position, int slot, bool attacker);
   void DrawMapExcerpt(int x, int y);

@@ -223,12 +223,14 @@ TEST_F(BattleFixture, ReinforcementChoice) {
 }
 
 TEST_F(BattleFixture, MessagesWaitForTheClickAndStayShown) {
-  form.BattleShow(16, 5);
+  // A message while the window is hidden shows it, so that it can be clicked away.
   const QString longer = QStringLiteral("ソルカ軍 ") + QString::fromStdString(Cp932ToUtf8Lossy(g.U(71).GeneralName.View())) +
                          QStringLiteral("指揮下の軍勢が\r援軍として到着しました。合戦がエスカレートしました。6ラウンドまで延長します。");
   BoxClicker clicker(form.SerifBox1);
   form.BattleMessage("ヴァルネ方野戦第1ラウンド");
   EXPECT_EQ(clicker.clicks, 1);
+  EXPECT_TRUE(form.isVisible());
+  form.BattleShow(16, 5);
   form.BattleMessage(longer.toStdString());  // longer than one page: a wait at its end too
   EXPECT_EQ(clicker.clicks, 3);
   EXPECT_FALSE(clicker.timedOut);
