@@ -13,6 +13,7 @@
 #include "mainwindow/SLG_Unit1.h"
 #include "text/SLG_Unit7.h"
 #include "turn/SLG_Unit3.h"
+#include "turn/UnitWindow.h"
 #include "turn/Victory.h"
 
 namespace milgant {
@@ -63,32 +64,28 @@ void WindowUi::MessageBox(std::string_view text) {
   box.exec();
 }
 
-int WindowUi::OpenUnitWindow(int x, int y) {
-  // The unit window lists what stands on the hex; choosing from it comes with its commands.
-  if (Closing()) return -1;
-  const Game& g = forms_.Form1->game();
-  const UnitList units = UnitsAt(g, x, y);
-  QString rows;
-  for (int i = 0; i < units.Count; ++i) {
-    const Unit& u = g.U(units.Slots[static_cast<std::size_t>(i)]);
-    if (u.CommanderIndex != -1) continue;
-    rows += QString::fromStdString(Cp932ToUtf8Lossy(u.ArmyName.View())) + QLatin1Char(' ') +
-            QString::fromStdString(Cp932ToUtf8Lossy(u.GeneralName.View())) + QLatin1Char('\r');
+void WindowUi::RunUnitWindow(UnitWindow& window) {
+  // Until the unit window has its own face, the rows it lists are told in a note and the
+  // window closes without a choice.
+  if (!Closing()) {
+    QString rows;
+    for (int r = 0; r < window.RowCount(); ++r) rows += QString::fromStdString(window.RowText(window.RowSlot(r))) + QLatin1Char('\r');
+    Note("ユニット情報", rows.toStdString());
   }
-  Note("ユニット情報", rows.toStdString());
+  window.ForceCancel();
+}
+
+int WindowUi::AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps, int maximum) {
+  (void)halfSteps;
+  (void)maximum;
+  Note(caption, text);
   return -1;
 }
 
-int WindowUi::AllocateReplenishment(int unitSlot, int maximum) {
-  (void)unitSlot;
-  Note("補充", QStringLiteral("補充ポイントを消費し部隊を補充します\r(最大 %1)").arg(maximum).toStdString());
-  return 0;
-}
-
-int WindowUi::AllocateStandby(int unitSlot, int maximum) {
-  (void)unitSlot;
-  Note("援軍待機", QStringLiteral("援軍待機へクスを指定してください。\r(最大 %1)").arg(maximum).toStdString());
-  return 0;
+int WindowUi::AllocateStandby(std::string_view caption, std::string_view text, int maximum) {
+  (void)maximum;
+  Note(caption, text);
+  return -1;
 }
 
 // --- the battle window ---------------------------------------------------------------------

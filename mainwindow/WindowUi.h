@@ -21,9 +21,9 @@ class WindowUi : public Ui {
   int ChooseSide(std::string_view caption, std::string_view text, std::string_view first,
                  std::string_view second) override;
   void MessageBox(std::string_view text) override;
-  int OpenUnitWindow(int x, int y) override;
-  int AllocateReplenishment(int unitSlot, int maximum) override;
-  int AllocateStandby(int unitSlot, int maximum) override;
+  void RunUnitWindow(UnitWindow& window) override;
+  int AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps, int maximum) override;
+  int AllocateStandby(std::string_view caption, std::string_view text, int maximum) override;
 
   void BattleShow(int x, int y) override;
   void BattleSides(const BattleView& view) override;
