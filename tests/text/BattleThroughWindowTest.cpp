@@ -27,9 +27,13 @@ namespace {
 
 const std::string kData = MILGANT_DATA_DIR;
 
-// Headless: retreats answered with the first button, the first reinforcement always taken.
+// Headless: no retreat, sieges carried on, the first reinforcement always taken.
 class HeadlessUi : public ScriptedUi {
  public:
+  bool Ask(std::string_view caption, std::string_view text) override {
+    ScriptedUi::Ask(caption, text);
+    return false;
+  }
   int BattleChooseReinforcement(int panel, const UnitList& candidates) override {
     ScriptedUi::BattleChooseReinforcement(panel, candidates);
     return candidates.Count > 0 ? 0 : -1;
@@ -93,6 +97,25 @@ bool SetUpAttack(Game& g, std::mt19937& pick) {
   };
   place(u);
   for (int i = 0; i < u.SubordinateCount; ++i) place(g.U(u.Subordinates[static_cast<std::size_t>(i)]));
+  // A second corps, fresh and unmarked, beside the attacker: it may come to help.
+  for (int other = 1; other < kUnitSlots; ++other) {
+    Unit& o = g.U(other);
+    if (other == leader || o.OnMap != 1 || o.CommanderIndex != -1 || o.Side != g.PlayerSide) continue;
+    for (int d = 1; d <= 6; ++d) {
+      const HexPos n = Neighbour(hexes.first.X, hexes.first.Y, d);
+      if (!OnMapHex(n.X, n.Y) || n == hexes.second || FirstUnitAt(g, n.X, n.Y) != -1 || CastleAt(g, n.X, n.Y) != -1)
+        continue;
+      const int t = g.H(n.X, n.Y).Terrain;
+      if (t == 5 || t == 7) continue;
+      auto move = [&](Unit& w) {
+        w.HexX = static_cast<std::uint8_t>(n.X);
+        w.HexY = static_cast<std::uint8_t>(n.Y);
+      };
+      move(o);
+      for (int i = 0; i < o.SubordinateCount; ++i) move(g.U(o.Subordinates[static_cast<std::size_t>(i)]));
+      return true;
+    }
+  }
   return true;
 }
 
@@ -172,6 +195,7 @@ TEST(BattleThroughWindow, SameGameAsHeadless) {
     choices += ui.choices;
   }
   EXPECT_GT(messages, 6);
+  EXPECT_GT(choices, 0);
   std::printf("%d messages typed, %d reinforcement choices made in the window\n", messages, choices);
 }
 
