@@ -172,10 +172,16 @@ TEST_F(ComputerAttack, OddsAgainstTheThresholdDecideTheAttackAndItsCost) {
       EXPECT_EQ(g().FullAttack, c.fullAttack) << what;
       EXPECT_GE(ui.BattleCloses, 1) << what;
     }
-    if (g().U(71).OnMap == 1) EXPECT_EQ(g().U(71).ActionPoints, c.pointsAfter) << what;
-    if (!c.battle) EXPECT_EQ(g().U(71).HexX, 3) << what;
+    if (g().U(71).OnMap == 1) {
+      EXPECT_EQ(g().U(71).ActionPoints, c.pointsAfter) << what;
+    }
+    if (!c.battle) {
+      EXPECT_EQ(g().U(71).HexX, 3) << what;
+    }
     for (const Unit& u : g().Units) {
-      if (u.OnMap == 1) EXPECT_EQ(u.TargetX, -1) << what;  // no mark left behind
+      if (u.OnMap == 1) {
+        EXPECT_EQ(u.TargetX, -1) << what;  // no mark left behind
+      }
     }
     EXPECT_EQ(test::BrokenInvariants(g()), "") << what;
   }
@@ -445,7 +451,9 @@ TEST(ComputerSoak, EveryPhaseLeavesNoMarkAndAClosingProgramStopsIt) {
   for (int phase = 0; phase < 12 && g->GameState != 0; ++phase) {
     PlayComputerPhaseFor(*g, ui, phase % 2);
     for (const Unit& u : g->Units) {
-      if (u.OnMap == 1) ASSERT_EQ(u.TargetX, -1) << "phase " << phase;
+      if (u.OnMap == 1) {
+        ASSERT_EQ(u.TargetX, -1) << "phase " << phase;
+      }
     }
     ASSERT_EQ(CheckInvariants(*g).size(), 0u) << phase;
     for (int s = 1; s < kUnitSlots; ++s) {
