@@ -1,0 +1,97 @@
+// milgant-cli commands over the battle rules on a saved game: the three force-ratio estimates
+// at a hex, the strengths a round there would fire with, and a whole battle.
+#include <string>
+
+#include "ai/ForceRatio.h"
+#include "cli/Cli.h"
+#include "combat/Battle.h"
+#include "combat/BattleRound.h"
+#include "game/Game.h"
+#include "game/ScriptedUi.h"
+
+namespace milgant::cli {
+namespace {
+
+HexPos TakeHex(Args& args) {
+  const int x = static_cast<int>(args.NextInt("X", 0, kMapSize - 1));
+  const int y = static_cast<int>(args.NextInt("Y", 0, kMapSize - 1));
+  return {x, y};
+}
+
+nlohmann::json Slots(const UnitList& list) {
+  nlohmann::json out = nlohmann::json::array();
+  for (int i = 0; i < list.Count; ++i) out.push_back(list.Slots[static_cast<std::size_t>(i)]);
+  return out;
+}
+
+int OddsCommand(Args& args) {
+  const std::string file = args.Next("FILE");
+  const HexPos h = TakeHex(args);
+  const int side = static_cast<int>(args.NextInt("SIDE", 0, 1));
+  args.Done();
+  auto g = LoadGameFile(file, false);
+  Print({{"AttackOdds", AttackOdds(*g, h.X, h.Y, side)},
+         {"LocalRatioWide", LocalRatioWide(*g, h.X, h.Y, side)},
+         {"LocalRatioNear", LocalRatioNear(*g, h.X, h.Y, side)}});
+  return 0;
+}
+
+int StrengthsCommand(Args& args) {
+  const std::string file = args.Next("FILE");
+  const HexPos h = TakeHex(args);
+  args.Done();
+  auto g = LoadGameFile(file, false);
+  BattleState s = GatherSides(*g, h.X, h.Y);
+  ApplyCommandFactor(s);
+  Print({{"AttackerSide", s.AttackerSide},
+         {"AttackerUnits", Slots(s.AttackerUnits)},
+         {"AttackerLeaders", Slots(s.AttackerLeaders)},
+         {"AttackerStrength", s.AttackerStrength},
+         {"AttackerSteps", s.AttackerSteps},
+         {"AttackerModifier", s.AttackerModifier},
+         {"DefenderUnits", Slots(s.DefenderUnits)},
+         {"DefenderStrength", s.DefenderStrength},
+         {"DefenderSteps", s.DefenderSteps},
+         {"DefenderModifier", s.DefenderModifier},
+         {"BattleCastle", s.BattleCastle},
+         {"AcrossRiver", s.AcrossRiver},
+         {"OddsRatio", OddsRatio(s)}});
+  return 0;
+}
+
+int BattleCommand(Args& args) {
+  const auto full = args.TakeOption("--full");
+  RuleOptions options = TakeRuleOptions(args);
+  const std::string file = args.Next("FILE");
+  const HexPos h = TakeHex(args);
+  args.Done();
+  if (!full) throw UsageError("battle needs --full 0 or 1");
+  const int fullAttack = static_cast<int>(ParseInt(*full, "--full", 0, 1));
+  auto g = LoadGameFile(file, true);
+  g->FullAttack = static_cast<std::uint8_t>(fullAttack);
+  ApplySeed(*g, options);
+  ScriptedUi ui;
+  ui.Answers = options.Answers;
+  const BattleResult r = FightBattle(*g, ui, h.X, h.Y);
+  ui.BattleClose();
+  nlohmann::json out = {{"log", LogJson(ui)},
+                        {"Rounds", r.Rounds},
+                        {"CastleFallen", r.CastleFallen},
+                        {"AttackerRetreated", r.AttackerRetreated},
+                        {"DefenderRetreated", r.DefenderRetreated},
+                        {"AdvancedUnit", r.AdvancedUnit}};
+  if (options.Out) {
+    WriteGameFile(*g, *options.Out);
+    out["out"] = *options.Out;
+  }
+  Print(out);
+  return 0;
+}
+
+const CommandRegistrar kOdds{"odds", "odds FILE X Y SIDE", OddsCommand};
+const CommandRegistrar kStrengths{"strengths", "strengths FILE X Y", StrengthsCommand};
+const CommandRegistrar kBattle{"battle", "battle FILE X Y --full 0|1 [--seed N] [--answers A,B,...] [--out FILE2]",
+                               BattleCommand};
+
+}  // namespace
+}  // namespace milgant::cli
