@@ -23,15 +23,16 @@ std::string MakeScratch() {
 }  // namespace
 
 const std::string& ScratchDir() {
-  static const std::string dir = [] {
-    std::string d = MakeScratch();
+  // Never freed: the clean-up at exit still needs the name.
+  static const std::string* const dir = [] {
+    auto* d = new std::string(MakeScratch());
     std::atexit([] {
       std::error_code ec;
       std::filesystem::remove_all(ScratchDir(), ec);
     });
     return d;
   }();
-  return dir;
+  return *dir;
 }
 
 std::string WriteScratch(const std::string& name, const std::uint8_t* data, std::size_t size) {

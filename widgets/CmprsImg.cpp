@@ -16,7 +16,10 @@ namespace {
 // Inflated pictures larger than this are refused as corrupt: the largest picture of the game
 // is well under 2 MB.
 constexpr qsizetype kMaxInflated = 64 * 1024 * 1024;
-constexpr int kMaxSide = 16384;
+// A picture larger than this is refused too: at one bit per pixel a few kilobytes of stream
+// would otherwise ask for a gigabyte of picture.
+constexpr int kMaxSide = 8192;
+constexpr std::int64_t kMaxPixels = 16 * 1024 * 1024;
 
 void SetError(QString* error, const QString& text) {
   if (error != nullptr) *error = text;
@@ -166,7 +169,8 @@ bool TCompressedImage::DecodeBmp(const QByteArray& file, QImage* picture, QStrin
   std::uint32_t colours = ReadU32(file, 46);
   const bool topDown = rawHeight < 0;
   const std::int64_t height = topDown ? -std::int64_t(rawHeight) : rawHeight;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || planes != 1) {
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+      std::int64_t(width) * height > kMaxPixels || planes != 1) {
     SetError(error, QStringLiteral("picture: bad BMP size"));
     return false;
   }
@@ -203,6 +207,10 @@ bool TCompressedImage::DecodeBmp(const QByteArray& file, QImage* picture, QStrin
   }
 
   QImage img(width, h, bpp == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  if (img.isNull()) {
+    SetError(error, QStringLiteral("picture: no memory for the picture"));
+    return false;
+  }
   const auto* base = reinterpret_cast<const unsigned char*>(file.constData()) + dataOffset;
   for (int y = 0; y < h; ++y) {
     const unsigned char* row = base + std::int64_t(stride) * (topDown ? y : h - 1 - y);

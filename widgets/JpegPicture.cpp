@@ -19,6 +19,7 @@ struct ErrorTrap {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   int warnings;
+  bool stopOnWarning;
 };
 
 void OnError(j_common_ptr cinfo) {
@@ -26,13 +27,20 @@ void OnError(j_common_ptr cinfo) {
   (*cinfo->err->format_message)(cinfo, trap->message);
   std::longjmp(trap->jump, 1);
 }
-// A warning means damaged data (a file cut short, a broken marker): counted, and the picture
-// refused, rather than shown half grey.
+// A warning means damaged data (a file cut short, a broken marker): the picture is refused
+// at once, rather than shown half grey, and the rest of a damaged file is not decoded for
+// nothing.
 void OnMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   auto* trap = reinterpret_cast<ErrorTrap*>(cinfo->err);
   if (trap->warnings++ == 0) (*cinfo->err->format_message)(cinfo, trap->message);
+  if (trap->stopOnWarning) std::longjmp(trap->jump, 1);
 }
+
+// The window pictures are a few hundred pixels a side. A header that claims far more is a
+// damaged or hostile file: a few bytes would otherwise have the game allocate gigabytes.
+constexpr unsigned kMaxSide = 8192;
+constexpr unsigned long long kMaxPixels = 16ull * 1024 * 1024;
 
 }  // namespace
 
@@ -44,6 +52,7 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
   trap.mgr.emit_message = OnMessage;
   trap.message[0] = '\0';
   trap.warnings = 0;
+  trap.stopOnWarning = true;
   QImage img;
   std::vector<unsigned char> row;
   if (setjmp(trap.jump) != 0) {
@@ -55,10 +64,21 @@ QImage DecodeJpeg(const QByteArray& bytes, QString* error) {
   jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&cinfo, TRUE);
+  if (cinfo.image_width > kMaxSide || cinfo.image_height > kMaxSide ||
+      static_cast<unsigned long long>(cinfo.image_width) * cinfo.image_height > kMaxPixels) {
+    jpeg_destroy_decompress(&cinfo);
+    if (error != nullptr) *error = QStringLiteral("JPEG: picture too large");
+    return {};
+  }
   cinfo.out_color_space = JCS_RGB;
   jpeg_start_decompress(&cinfo);
   img = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
                QImage::Format_RGB32);
+  if (img.isNull()) {
+    jpeg_destroy_decompress(&cinfo);
+    if (error != nullptr) *error = QStringLiteral("JPEG: no memory for the picture");
+    return {};
+  }
   row.resize(std::size_t(cinfo.output_width) * 3);
   while (cinfo.output_scanline < cinfo.output_height) {
     const int y = static_cast<int>(cinfo.output_scanline);
@@ -95,6 +115,7 @@ QByteArray EncodeJpeg(const QImage& picture, int quality) {
   trap.mgr.error_exit = OnError;
   trap.mgr.emit_message = OnMessage;
   trap.warnings = 0;
+  trap.stopOnWarning = false;
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   std::vector<unsigned char> row(std::size_t(src.width()) * 3);
