@@ -6,6 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
