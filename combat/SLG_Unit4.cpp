@@ -98,6 +98,8 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   SerifBox1->HorizontalSpace = 16;
   SerifBox1->VerticalSpace = 10;
   SerifBox1->AutoStop = false;
+  SerifBox1->setFont(MinchoFont(kTextPixels));
+  SerifBox1->FontColor = Qt::white;
   SerifBox1->OnPaint = [this](TSerifBox* box, QPainter& p) { SerifBox1Paint(box, p); };
   SerifBox1->OnClick = [this](TSerifBox* box) { SerifBox1Click(box); };
   SerifBox1->setCursor(Qt::PointingHandCursor);

@@ -117,7 +117,9 @@ void TSerifBox::BuildCells(std::string_view text) {
       // The rest of the row goes blank; a break on the last column blanks the next row too.
       const int pad = cols - i % cols + 1;
       for (int k = 0; k < pad && i <= kMaxCells; ++k) put(" ");
-    } else if (p + 1 < text.size() && IsTrailByteAt(text, p + 2)) {
+    } else if (p + 1 < text.size() && IsCp932LeadByte(static_cast<unsigned char>(b))) {
+      // p always starts a character here, so "the next byte is a trail byte" is simply "this
+      // one is a lead byte"; asking IsTrailByteAt would rescan long runs of lead-range bytes.
       put(text.substr(p, 2));
       ++p;
     } else if (b != '\n') {

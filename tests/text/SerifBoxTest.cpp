@@ -135,6 +135,30 @@ TEST(SerifBoxCells, BuiltFromTheText) {
   }
 }
 
+// The cells split any bytes where the trail-byte test, asked at every position, splits them.
+TEST(SerifBoxCells, SplitAgreesWithTheTrailByteTest) {
+  std::uint32_t seed = 12345;
+  for (int n = 0; n < 300; ++n) {
+    std::string bytes;
+    const int length = 1 + n % 40;
+    for (int k = 0; k < length; ++k) {
+      seed = seed * 134775813u + 1u;
+      const char pool[] = {'a', '\x5C', '\x81', '\x88', '\x9F', '\xB1', '\xE0', '\xFC', '\x40', '\xFD'};
+      bytes += pool[(seed >> 16) % sizeof(pool)];
+    }
+    int expected = 0;
+    for (std::size_t p = 0; p < bytes.size(); ++p) {
+      if (p + 1 < bytes.size() && milgant::IsTrailByteAt(bytes, p + 2)) ++p;
+      ++expected;
+    }
+    TSerifBox box;
+    MakeSmall(box);
+    box.resize(500, 500);
+    box.BuildCells(bytes);
+    EXPECT_EQ(box.CellCount(), expected) << n;
+  }
+}
+
 TEST(SerifBoxCells, CutAtOneHundredThousandCells) {
   TSerifBox box;
   MakeSmall(box);
