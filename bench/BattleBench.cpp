@@ -53,7 +53,7 @@ std::unique_ptr<Game> Engagement() {
     const HexPos n = Neighbour(kBattleHex.X, kBattleHex.Y, d);
     if (!(n == a1) && !(n == a2)) g->H(n.X, n.Y).Terrain = 7;
   }
-  for (int i = 0; i < 4; ++i) Place(*g, 1 + i, 0, kBattleHex.X, kBattleHex.Y, 20, 4);
+  for (int i = 0; i < 4; ++i) Place(*g, 1 + i, 0, kBattleHex.X, kBattleHex.Y, 20, 2);
   for (int i = 0; i < 8; ++i) {
     Place(*g, 5 + i, 0, 4 + (i % 4), 2 + 2 * (i / 4), 10, 10);
     g->U(5 + i).ReinforcementWait = 9;

@@ -113,8 +113,10 @@ void AttackerLosses(Fight& f) {
     AttackerRetreatDecision(f, loss, false);
     return;
   }
-  const bool heavy = f.s.HitsOnAttacker >= f.s.AttackerSteps / 2 && g.Turn >= kComputerRetreatTurn;
-  if (heavy || SideBroken(g, f.s.AttackerUnits)) {
+  // Heavy losses or a broken side make the computer fall back, but never in the opening turns:
+  // the turn limit holds for both.
+  const bool heavy = f.s.HitsOnAttacker >= f.s.AttackerSteps / 2;
+  if (g.Turn >= kComputerRetreatTurn && (heavy || SideBroken(g, f.s.AttackerUnits))) {
     AttackerRetreatDecision(f, loss, true);
     return;
   }

@@ -269,29 +269,42 @@ TEST_F(Battle, ASiegeGoesOnForAtMostFourRounds) {
 }
 
 TEST_F(Battle, TheComputerAttackerFallsBackOnlyFromTurnSix) {
+  for (const bool broken : {false, true}) {
   for (int turn : {5, 6}) {
     SetUp();
+    // Heavy losses (2 of 4 steps), or light ones (2 of 8) for a broken side.
     test::FillCrt(g(), [](int, int) { return 2; });
     PlaceUnit(g(), 71, 1, 6, 5, {.Steps = 4, .CombatPower = 10, .Morale = 7});
+    if (broken) {
+      PlaceUnit(g(), 72, 1, 6, 5, {.Steps = 3, .CombatPower = 10, .Morale = 7});
+      PlaceUnit(g(), 73, 1, 6, 5, {.Steps = 1, .CombatPower = 10, .Morale = 7});
+      g().U(71).Steps = 2;
+      for (int slot : {71, 72, 73}) {
+        g().U(slot).Normal = 0;
+        Mark(g(), slot, 5, 5);
+      }
+      g().U(72).Steps = 3;
+    }
     PlaceUnit(g(), 1, 0, 5, 5, kSteady);
     Mark(g(), 71, 5, 5);
     g().Turn = turn;
     g().FullAttack = 0;
     ui_.Answers = {0};
     const BattleResult r = Fight();
-    const Unit& u = g().U(71);
+    const Unit& u = g().U(broken ? 72 : 71);
+    const std::string name = broken ? "ソルカ軍 武将72" : "ソルカ軍 武将71";
+    const int loss = broken ? 1 : 2;  // a third of 2 hits by steps: round(3/6 x 2)
     if (turn == 5) {
-      EXPECT_FALSE(r.AttackerRetreated);
-      EXPECT_EQ(Count("ソルカ軍 武将71に2のダメージ"), 1);
-      EXPECT_EQ(u.Steps, 2);
+      EXPECT_FALSE(r.AttackerRetreated) << broken;
+      EXPECT_EQ(Count(name + "に" + std::to_string(loss) + "のダメージ"), 1) << broken;
       EXPECT_EQ(u.HexX, 6);
     } else {
-      EXPECT_TRUE(r.AttackerRetreated);
-      EXPECT_EQ(Count("ソルカ軍 武将71が後退し1のダメージ"), 1);
-      EXPECT_EQ(u.Steps, 3);
-      EXPECT_EQ(HexDistance(u.HexX, u.HexY, 6, 5), 2);
+      EXPECT_TRUE(r.AttackerRetreated) << broken;
+      EXPECT_EQ(Count(name + "が後退し" + std::to_string(loss / 2) + "のダメージ"), 1) << broken;
+      EXPECT_EQ(HexDistance(u.HexX, u.HexY, 6, 5), 2) << broken;
     }
     EXPECT_EQ(Questions(), std::vector<std::string>{"後退判定"});  // the human defender is asked
+  }
   }
 }
 
