@@ -212,7 +212,7 @@ void PlanMove(Game& g, int slot) {
     }
   }
   // Side 1's road net decides which castles are worth the most.
-  TraceFromSource(g, 1, kSupplySource[1], kRoadOnlyRow, kLongTraceBudget);
+  RoadTraceFromSource(g, 1);
 
   OddsCache odds(g, slot);
   static thread_local GoalList goals;

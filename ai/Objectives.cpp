@@ -181,10 +181,11 @@ void EvaluateObjectives(Game& g, ObjectiveResult& out) {
   }
 
   // Ground the entry's own supply does not reach around it counts for it.
+  ShortTraces traces(g);
   for (int i = 0; i < count; ++i) {
     Working& w = work[static_cast<std::size_t>(i)];
     for (auto& column : g.SupplyRemaining) column.fill(-1);
-    if (SetFlags(g.H(w.X, w.Y).RoadSides) > 0) TraceFromSource(g, g.ComputerSide, {w.X, w.Y}, kZoneRow, kShortBudget);
+    if (SetFlags(g.H(w.X, w.Y).RoadSides) > 0) traces.From(g.ComputerSide, {w.X, w.Y}, kZoneRow, kShortBudget);
     for (int c = w.X - 2; c <= w.X + 2; ++c) {
       for (int r = w.Y - 2; r <= w.Y + 2; ++r) {
         if (OnMapHex(c, r)) w.Score += 600 - 30 * SupplyAt(g, c, r);

@@ -1,6 +1,7 @@
 #include "ai/SourceTrace.h"
 
 #include <array>
+#include <cstring>
 
 #include "ai/Board.h"
 #include "game/Game.h"
@@ -10,14 +11,12 @@
 namespace milgant {
 namespace {
 
-using Flags = std::array<std::array<bool, kMapSize>, kMapSize>;
-
 struct Trace {
   Game& g;
   const Board& board;
   int unitSide;    // a first unit of another side stops the trace
   int castleSide;  // a castle of another owner stops the trace
-  const Flags& blocked;
+  const HexFlags& blocked;
   int row;
 };
 
@@ -58,7 +57,7 @@ bool AnyOtherSide(const Game& g, const Board& b, int x, int y, int side) {
 
 // Hexes where an enemy next door cuts supply off, as the supply check sees it: the scan of the
 // neighbours ends at the first one off the map, and a hex holding a unit keeps itself open.
-void SupplyZones(const Game& g, const Board& b, int phase, Flags& out) {
+void SupplyZones(const Game& g, const Board& b, int phase, HexFlags& out) {
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) {
       bool blocked = false;
@@ -79,7 +78,7 @@ void SupplyZones(const Game& g, const Board& b, int phase, Flags& out) {
 
 // The enemy's zones of control as a move sees them: next to an enemy unit, or an enemy castle,
 // that could be stepped into from there.
-void MoveZones(const Game& g, const Board& b, int side, Flags& out) {
+void MoveZones(const Game& g, const Board& b, int side, HexFlags& out) {
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) {
       bool in = false;
@@ -108,30 +107,117 @@ int TerrainRowCost(const Game& g, int row, int terrain) {
   return g.MovementTypes[static_cast<std::size_t>(row)].Cost[static_cast<std::size_t>(terrain)];
 }
 
-void TraceFromSource(Game& g, int side, HexPos source, int row, int budget) {
-  ClearSupply(g);
-  if (!OnMapHex(source.X, source.Y)) return;
-  Board b;
-  BuildBoard(g, b);
-  Flags blocked{};
-  SupplyZones(g, b, g.PhaseSide, blocked);
-  Trace t{g, b, g.PhaseSide, side, blocked, row};
-  Run(t, source, budget);
-  g.SupplyRemaining[static_cast<std::size_t>(source.X)][static_cast<std::size_t>(source.Y)] = budget;
+namespace {
+
+// Everything a long trace reads: who stands where, the castles and their holders, the map, the
+// cost rows and the sides compared against. Two equal keys give equal tables.
+struct TraceKey {
+  int Kind = 0;
+  int Side = 0;
+  int Phase = 0;
+  int CastleCount = 0;
+  std::array<std::uint32_t, kUnitSlots> Units{};
+  std::array<std::array<std::int32_t, 3>, kCastleSlots> Castles{};
+  MapTable Map{};
+  std::array<MovementType, kMovementTypes> Costs{};
+
+  bool operator==(const TraceKey& o) const {
+    return Kind == o.Kind && Side == o.Side && Phase == o.Phase && CastleCount == o.CastleCount && Units == o.Units &&
+           Castles == o.Castles && std::memcmp(&Map, &o.Map, sizeof Map) == 0 &&
+           std::memcmp(&Costs, &o.Costs, sizeof Costs) == 0;
+  }
+};
+
+void MakeKey(const Game& g, int kind, int side, TraceKey& k) {
+  k.Kind = kind;
+  k.Side = side;
+  k.Phase = g.PhaseSide;
+  k.CastleCount = g.CastleCounter;
+  for (int s = 0; s < kUnitSlots; ++s) {
+    const Unit& u = g.U(s);
+    k.Units[static_cast<std::size_t>(s)] =
+        u.OnMap == 1 ? (1u << 24) | (static_cast<std::uint32_t>(u.Side) << 16) | (u.HexX << 8) | u.HexY : 0u;
+  }
+  for (int c = 0; c < kCastleSlots; ++c) {
+    const Castle& ca = g.Castles[static_cast<std::size_t>(c)];
+    k.Castles[static_cast<std::size_t>(c)] = {ca.HexX, ca.HexY, ca.Owner};
+  }
+  std::memcpy(&k.Map, &g.Map, sizeof k.Map);
+  std::memcpy(&k.Costs, &g.MovementTypes, sizeof k.Costs);
 }
 
-void ComputerSourceTrace(Game& g, int side) {
+// The last table of each long trace, kept while nothing it reads changes: the computer runs
+// the same trace for every unit it moves, and most moves change nothing the trace reads.
+struct TraceMemo {
+  TraceKey Key;
+  std::array<std::array<std::int32_t, kMapSize>, kMapSize> Table{};
+  bool Valid = false;
+};
+
+template <typename Fill>
+void Memoised(Game& g, int kind, int side, Fill fill) {
+  static thread_local std::array<TraceMemo, 4> memo;
+  static thread_local TraceKey key;
+  MakeKey(g, kind, side, key);
+  TraceMemo& m = memo[static_cast<std::size_t>(kind * 2 + (side == 1 ? 1 : 0))];
+  if (m.Valid && m.Key == key) {
+    g.SupplyRemaining = m.Table;
+    return;
+  }
+  fill();
+  m.Key = key;
+  m.Table = g.SupplyRemaining;
+  m.Valid = true;
+}
+
+}  // namespace
+
+ShortTraces::ShortTraces(Game& g) : g_(g) {
+  BuildBoard(g, board_);
+  SupplyZones(g, board_, g.PhaseSide, blocked_);
+}
+
+void ShortTraces::From(int side, HexPos source, int row, int budget) {
+  ClearSupply(g_);
+  if (!OnMapHex(source.X, source.Y)) return;
+  Trace t{g_, board_, g_.PhaseSide, side, blocked_, row};
+  Run(t, source, budget);
+  g_.SupplyRemaining[static_cast<std::size_t>(source.X)][static_cast<std::size_t>(source.Y)] = budget;
+}
+
+void TraceFromSourcePlain(Game& g, int side, HexPos source, int row, int budget) {
+  ShortTraces traces(g);
+  traces.From(side, source, row, budget);
+}
+
+void ComputerSourceTracePlain(Game& g, int side) {
   ClearSupply(g);
   if (side != 0 && side != 1) return;
   const HexPos source = kSupplySource[side];
   Board b;
   BuildBoard(g, b);
-  Flags blocked{};
+  HexFlags blocked{};
   MoveZones(g, b, side, blocked);
   Trace t{g, b, side, side, blocked, kRoadOnlyRow};
   Run(t, source, kLongTraceBudget);
   g.SupplyRemaining[static_cast<std::size_t>(source.X)][static_cast<std::size_t>(source.Y)] =
       kLongTraceBudget - TerrainRowCost(g, kRoadOnlyRow, g.H(source.X, source.Y).Terrain);
+}
+
+void RoadTraceFromSource(Game& g, int side) {
+  if (side != 0 && side != 1) {
+    ClearSupply(g);
+    return;
+  }
+  Memoised(g, 0, side, [&] { TraceFromSourcePlain(g, side, kSupplySource[side], kRoadOnlyRow, kLongTraceBudget); });
+}
+
+void ComputerSourceTrace(Game& g, int side) {
+  if (side != 0 && side != 1) {
+    ClearSupply(g);
+    return;
+  }
+  Memoised(g, 1, side, [&] { ComputerSourceTracePlain(g, side); });
 }
 
 }  // namespace milgant

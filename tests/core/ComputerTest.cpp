@@ -11,6 +11,7 @@
 #include "ai/ComputerPhase.h"
 #include "ai/Objectives.h"
 #include "ai/SelfPlay.h"
+#include "ai/SourceTrace.h"
 #include "game/Invariants.h"
 #include "game/RuleTables.h"
 #include "game/SaveImage.h"
@@ -470,6 +471,48 @@ TEST(ComputerSoak, EveryPhaseLeavesNoMarkAndAClosingProgramStopsIt) {
   PlayComputerPhaseFor(*g, ui, g->ComputerSide);
   Snapshot(*g);
   EXPECT_EQ(g->SaveImage, before);
+}
+
+TEST(ComputerSoak, KeptTracesEqualFreshSearchesWhateverChanged) {
+  auto g = RulesGame();
+  g->Rng.SetSeed(2718);
+  ScriptedUi ui;
+  ui.Answers = {1};
+  ASSERT_TRUE(NewGame(*g, ui, std::string(MILGANT_DATA_DIR) + "/Map.dat"));
+  Random pick(99);
+  int compared = 0;
+  auto same = [&](const char* what) {
+    for (const int side : {0, 1}) {
+      for (const int phase : {0, 1}) {
+        g->PhaseSide = phase;
+        ComputerSourceTrace(*g, side);
+        const auto kept = g->SupplyRemaining;
+        ComputerSourceTracePlain(*g, side);
+        ASSERT_EQ(kept, g->SupplyRemaining) << what << " side " << side;
+        RoadTraceFromSource(*g, side);
+        const auto road = g->SupplyRemaining;
+        TraceFromSourcePlain(*g, side, side == 0 ? HexPos{2, 5} : HexPos{19, 15}, 9, 45);
+        ASSERT_EQ(road, g->SupplyRemaining) << what << " side " << side;
+        ++compared;
+      }
+    }
+  };
+  for (int phase = 0; phase < 10 && g->GameState != 0; ++phase) {
+    PlayComputerPhaseFor(*g, ui, phase % 2);
+    same("after a phase");
+    same("asked again");
+    // Small changes the kept tables must notice: a unit steps aside, a castle changes hands.
+    Unit& u = g->U(1 + pick.Next(kUnitSlots - 1));
+    if (u.OnMap == 1 && u.HexX + 1 < kMapSize) ++u.HexX;
+    same("a unit moved");
+    Castle& c = g->Castles[static_cast<std::size_t>(1 + pick.Next(g->CastleCounter - 1))];
+    c.Owner = 1 - c.Owner;
+    same("a castle changed hands");
+    c.Owner = 1 - c.Owner;
+    g->H(pick.Next(kMapSize), pick.Next(kMapSize)).RoadSides[static_cast<std::size_t>(pick.Next(6))] ^= 1;
+    same("a road changed");
+  }
+  EXPECT_GT(compared, 100);
 }
 
 }  // namespace
