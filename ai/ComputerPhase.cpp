@@ -290,6 +290,15 @@ void PlaceCorps(Game& g, int commander) {
   }
 }
 
+// Plans, chooses and walks the commander's move. A move that finds no better hex keeps the
+// unit's old route, which is no longer its way from where it stands: it walks nothing then.
+void MoveCommander(Game& g, Ui& ui, int slot) {
+  g.U(slot).Route.Assign("0");
+  PlanMove(g, slot);
+  ExecuteComputerMove(g, slot);
+  MoveAlongRoute(g, ui, slot);
+}
+
 void Recover(Game& g, Ui& ui, int slot) {
   Unit& u = g.U(slot);
   if (CorpsConfused(g, slot) && u.ActionPoints >= kRecoveryCost) {
@@ -335,15 +344,11 @@ void SetPostures(Game& g) {
     const int strength = u.CombatPower / (u.Normal == 1 ? 1 : 2);
     (u.Side == g.ComputerSide ? own : other) += strength;
   }
-  int role = -1;
-  if (other != 0 && static_cast<double>(own) / other > 1.0) {
-    role = 0;  // stronger: press on
-  } else if (other != 0 && g.ComputerSide == 0) {
-    role = 4;  // a weaker side 0 stands back and holds
-  } else if (other == 0) {
-    return;
-  }
-  if (role == -1) return;
+  if (other == 0) return;  // nobody to measure against
+  const bool stronger = static_cast<double>(own) / other > 1.0;
+  if (!stronger && g.ComputerSide != 0) return;  // side 1 keeps the posture it was given
+  // Stronger: press on (0). A weaker side 0 stands back and holds (4).
+  const int role = stronger ? 0 : 4;
   for (Unit& u : g.Units) {
     if (u.OnMap == 1 && u.Side == g.ComputerSide) u.AiRole = role;
   }
@@ -415,9 +420,7 @@ bool ActivateCommander(Game& g, Ui& ui, ProcessingList& list, int index) {
   const int slot = list.Entries[static_cast<std::size_t>(index)].Slot;
   if (!ValidSlot(slot) || !IndependentOnMap(g, slot) || g.U(slot).CorpsActionPoints <= 0) return true;
   Unit& u = g.U(slot);
-  PlanMove(g, slot);
-  ExecuteComputerMove(g, slot);
-  MoveAlongRoute(g, ui, slot);
+  MoveCommander(g, ui, slot);
 
   int leavers = 0;
   const int n = SubordinateCount(u);
@@ -450,9 +453,7 @@ bool ContinueCommander(Game& g, Ui& ui, ProcessingList& list, int index) {
         ForEachCorpsMember(g, slot, [](Unit& m) { m.CanMove = 0; });
       }
       Recover(g, ui, slot);
-      PlanMove(g, slot);
-      ExecuteComputerMove(g, slot);
-      MoveAlongRoute(g, ui, slot);
+      MoveCommander(g, ui, slot);
       u.Route.Assign("");
       for (int i = 0; i < SubordinateCount(u); ++i) {
         const int s = SubordinateAt(u, i);
