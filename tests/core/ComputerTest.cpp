@@ -411,7 +411,7 @@ SelfPlayResult Play(int human, bool both, std::uint32_t seed, std::unique_ptr<Ga
 TEST(ComputerSoak, SeededGamesOfEveryKindKeepTheStateSoundAndEnd) {
   int computerWins[2] = {0, 0};
   int selfPlayBattles = 0, decided = 0;
-  constexpr int kSeeds = 8;
+  constexpr int kSeeds = 12;
   for (std::uint32_t seed = 1; seed <= kSeeds; ++seed) {
     for (const int human : {0, 1}) {
       const SelfPlayResult r = Play(human, false, seed * 7919u);
