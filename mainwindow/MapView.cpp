@@ -10,7 +10,11 @@
 
 #include "game/Game.h"
 #include "game/HexGrid.h"
+#include "game/InputScript.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/WindowUi.h"
 #include "mainwindow/SLG_Unit1.h"
+#include "turn/MapClick.h"
 #include "widgets/MapRenderer.h"
 #include "widgets/TImage.h"
 
@@ -109,14 +113,24 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
   const HexPos h = PixelToHex(game_.HexMask, at.x(), at.y(), game_.ScrollX, game_.ScrollY);
   game_.ClickX = h.X;
   game_.ClickY = h.Y;
+  InputRecorder* recorder = forms_.Ui->Recorder;
   if (button == Qt::RightButton) {
-    PopupMenu1->popup(Image5->mapToGlobal(at));
+    // The right button cancels a move or an attack being chosen, wherever it is pressed;
+    // otherwise it opens the pop-up menu.
+    const Input in = Input::Right(std::clamp(h.X, 0, kMapSize - 1), std::clamp(h.Y, 0, kMapSize - 1));
+    BusyScope busy(*this);
+    if (recorder != nullptr) recorder->Write(in);
+    if (DispatchInput(game_, *forms_.Ui, in) == Dispatched::PopupMenu) PopupMenu1->popup(Image5->mapToGlobal(at));
     return;
   }
   if (button != Qt::LeftButton || !OnMapHex(h.X, h.Y)) return;
   // The hex's first unit is shown in the panel; what the click commands is the dispatcher's.
   const int first = FirstUnitAt(game_, h.X, h.Y);
   if (first != -1) ShowUnitInPanel(first);
+  const Input in = Input::Click(h.X, h.Y);
+  BusyScope busy(*this);
+  if (recorder != nullptr) recorder->Write(in);
+  DispatchInput(game_, *forms_.Ui, in);
 }
 
 }  // namespace milgant

@@ -21,12 +21,14 @@
 #include "dialogs/SLG_Unit8.h"
 #include "dialogs/SLG_Unit9.h"
 #include "game/Game.h"
+#include "game/InputScript.h"
 #include "game/RuleTables.h"
 #include "game/SaveImage.h"
 #include "mainwindow/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/WindowUi.h"
 #include "music/MediaPlayer.h"
+#include "turn/MapClick.h"
 #include "turn/Movement.h"
 #include "turn/PhaseSequence.h"
 #include "turn/SLG_Unit3.h"
@@ -194,7 +196,8 @@ void TForm1::CreateSidePanel() {
   auto make = [&](int n, const QString& text, int x, int y) {
     QLabel* l = new QLabel(text, client);
     l->move(x, y);
-    l->resize(l->sizeHint().width() + (text.isEmpty() ? 64 : 0), 14);
+    // Values run to the window's edge; a caption is as wide as its words.
+    l->resize(text.isEmpty() ? kClientWidth - x : l->sizeHint().width(), 14);
     l->setVisible(false);
     l->setEnabled(false);
     Label[static_cast<std::size_t>(n)] = l;
@@ -264,7 +267,19 @@ void TForm1::ShowPlayView() {
 void TForm1::K5Click() {
   if (Busy() || Closing) return;
   BusyScope busy(*this);
-  NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
+  // A recording follows the game being played: it starts afresh with the new game.
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder != nullptr) recorder->Pause();
+  const bool started = NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
+  if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
+}
+
+void TForm1::BeginRecording(const std::string& startedBy) {
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder == nullptr) return;
+  Snapshot(game_);
+  if (!recorder->Begin(game_.Rng.Seed(), game_.SaveImage, startedBy))
+    forms_.Ui->MessageBox("記録ファイルに書き込めません: " + recorder->Path());
 }
 
 void TForm1::SaveClick(int slot) {
@@ -276,17 +291,24 @@ void TForm1::SaveClick(int slot) {
 void TForm1::LoadClick(int slot) {
   if (Busy() || Closing) return;
   BusyScope busy(*this);
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder != nullptr) recorder->Pause();
   // A file that is not a save changes nothing, not even the title before the first game.
   if (LoadGame(game_, *forms_.Ui, slot, folder_.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
     ShowPlayView();
     RedrawMap();
+    BeginRecording("ロード " + std::to_string(slot));
+  } else if (recorder != nullptr) {
+    recorder->Resume();
   }
 }
 
 void TForm1::N1Click() {
   if (Busy() || Closing) return;
   BusyScope busy(*this);
-  PhaseEnd(game_, *forms_.Ui);
+  const Input in = Input::MenuCommand(MenuItem::PhaseEnd);
+  if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
+  DispatchInput(game_, *forms_.Ui, in);
 }
 
 void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }

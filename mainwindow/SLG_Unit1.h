@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "widgets/Pictures.h"
@@ -77,6 +78,8 @@ class TForm1 : public QMainWindow {
   void SaveClick(int slot);     // セーブ ▸ データn
   void LoadClick(int slot);     // ロード ▸ データn
   void N1Click();               // フェイズ終了
+  // Starts the recording (milgant --record) afresh for the game that has just begun.
+  void BeginRecording(const std::string& startedBy);
   void Help1Click();            // バージョン
 
   // --- map view (drawing and scrolling) ----------------------------------------------------

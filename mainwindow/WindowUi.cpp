@@ -5,7 +5,10 @@
 
 #include "combat/SLG_Unit4.h"
 #include "dialogs/SLG_Unit2.h"
+#include "dialogs/SLG_Unit5.h"
 #include "dialogs/SLG_Unit8.h"
+#include "dialogs/SLG_Unit9.h"
+#include "game/InputScript.h"
 #include "game/Game.h"
 #include "game/HexGrid.h"
 #include "game/Text.h"
@@ -34,14 +37,18 @@ void WindowUi::Note(std::string_view caption, std::string_view text) {
 bool WindowUi::Ask(std::string_view caption, std::string_view text) {
   if (Closing()) return false;
   TForm1::BusyScope busy(*forms_.Form1);
-  return forms_.Form2->Question(Q(caption), Q(text));
+  const bool first = forms_.Form2->Question(Q(caption), Q(text));
+  if (!Closing()) Record(Input::Of(InputKind::Answer, first ? 1 : 0));
+  return first;
 }
 
 bool WindowUi::AskChoice(std::string_view caption, std::string_view text, std::string_view first,
                          std::string_view second) {
   if (Closing()) return false;
   TForm1::BusyScope busy(*forms_.Form1);
-  return forms_.Form2->CustomQuestion(Q(caption), Q(text), Q(first), Q(second));
+  const bool one = forms_.Form2->CustomQuestion(Q(caption), Q(text), Q(first), Q(second));
+  if (!Closing()) Record(Input::Of(InputKind::Answer, one ? 1 : 0));
+  return one;
 }
 
 int WindowUi::ChooseSide(std::string_view caption, std::string_view text, std::string_view first,
@@ -52,6 +59,7 @@ int WindowUi::ChooseSide(std::string_view caption, std::string_view text, std::s
     TForm1::BusyScope busy(*forms_.Form1);
     side = forms_.Form8->Choose(Q(caption), Q(text), Q(first), Q(second));
   }
+  if (side != -1) Record(Input::Of(InputKind::Answer, side == 0 ? 1 : 0));
   // With the side chosen the title gives way to the map, the panel and the scroll bars.
   if (side != -1) forms_.Form1->ShowPlayView();
   return side;
@@ -64,28 +72,36 @@ void WindowUi::MessageBox(std::string_view text) {
   box.exec();
 }
 
+void WindowUi::Record(const Input& in) {
+  if (Recorder != nullptr) Recorder->Write(in);
+}
+
 void WindowUi::RunUnitWindow(UnitWindow& window) {
-  // Until the unit window has its own face, the rows it lists are told in a note and the
-  // window closes without a choice.
-  if (!Closing()) {
-    QString rows;
-    for (int r = 0; r < window.RowCount(); ++r) rows += QString::fromStdString(window.RowText(window.RowSlot(r))) + QLatin1Char('\r');
-    Note("ユニット情報", rows.toStdString());
+  if (Closing()) {
+    window.ForceCancel();
+    return;
   }
-  window.ForceCancel();
+  TForm1::BusyScope busy(*forms_.Form1);
+  forms_.Form3->SetCounters(&forms_.Form1->Pictures().Counters);
+  forms_.Form3->Run(window, Recorder);
 }
 
 int WindowUi::AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps, int maximum) {
-  (void)halfSteps;
-  (void)maximum;
-  Note(caption, text);
-  return -1;
+  if (Closing()) return -1;
+  TForm1::BusyScope busy(*forms_.Form1);
+  int value = 0;
+  const bool ok = forms_.Form5->Allocate(Q(caption), Q(text), halfSteps, maximum, value);
+  if (!Closing()) Record(ok ? Input::Of(InputKind::Value, forms_.Form5->Position()) : Input::Of(InputKind::ValueCancel));
+  return ok ? value : -1;
 }
 
 int WindowUi::AllocateStandby(std::string_view caption, std::string_view text, int maximum) {
-  (void)maximum;
-  Note(caption, text);
-  return -1;
+  if (Closing()) return -1;
+  TForm1::BusyScope busy(*forms_.Form1);
+  int value = 0;
+  const bool ok = forms_.Form9->Allocate(Q(caption), Q(text), false, maximum, value);
+  if (!Closing()) Record(ok ? Input::Of(InputKind::Value, forms_.Form9->Position()) : Input::Of(InputKind::ValueCancel));
+  return ok ? value : -1;
 }
 
 // --- the battle window ---------------------------------------------------------------------
@@ -119,7 +135,10 @@ void WindowUi::BattleMessage(std::string_view text) {
 int WindowUi::BattleChooseReinforcement(int panel, const UnitList& candidates) {
   if (Closing()) return -1;
   TForm1::BusyScope busy(*forms_.Form1);
-  return forms_.Form4->BattleChooseReinforcement(panel, candidates);
+  const int row = forms_.Form4->BattleChooseReinforcement(panel, candidates);
+  if (candidates.Count > 0 && !Closing())
+    Record(row >= 0 ? Input::Of(InputKind::Reinforce, row) : Input::Of(InputKind::ReinforceNone));
+  return row;
 }
 
 void WindowUi::BattleClose() { forms_.Form4->BattleClose(); }

@@ -9,6 +9,8 @@
 namespace milgant {
 
 struct Forms;
+struct Input;
+class InputRecorder;
 
 class WindowUi : public Ui {
  public:
@@ -45,8 +47,12 @@ class WindowUi : public Ui {
   void EndingStory(int winningSide) override;
   bool IsClosing() override;
 
+  // When set (milgant --record), every answer the player gives in a window is written to it.
+  InputRecorder* Recorder = nullptr;
+
  private:
   bool Closing() const;
+  void Record(const Input& in);
   Forms& forms_;
 };
 

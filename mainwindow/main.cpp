@@ -10,9 +10,11 @@
 
 #include "dialogs/SLG_Unit6.h"
 #include "game/Game.h"
+#include "game/InputScript.h"
 #include "mainwindow/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/SLG_Unit1.h"
+#include "mainwindow/WindowUi.h"
 
 namespace {
 
@@ -28,8 +30,11 @@ constexpr const char* kUsage =
     "Keys: Ctrl+N new game, Ctrl+E end the phase, Ctrl+Q quit.\n"
     "\n"
     "Options:\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
+    "  --help         show this text and exit\n"
+    "  --version      show the version and exit\n"
+    "  --record FILE  write every input of the game being played to FILE (with the seed and\n"
+    "                 the save it began from, FILE.start.dat), so that\n"
+    "                 milgant-cli play FILE.start.dat --script FILE replays it exactly\n";
 
 }  // namespace
 
@@ -47,7 +52,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ミルガント"));
   QApplication::setApplicationDisplayName(QStringLiteral("ミルガント"));
+  QString recordPath;
   for (int i = 1; i < QApplication::arguments().size(); ++i) {
+    if (QApplication::arguments()[i] == QStringLiteral("--record") && i + 1 < QApplication::arguments().size()) {
+      recordPath = QDir::current().absoluteFilePath(QApplication::arguments()[++i]);
+      continue;
+    }
     std::fprintf(stderr, "milgant: unknown option %s (see --help)\n", qPrintable(QApplication::arguments()[i]));
     return 2;
   }
@@ -61,11 +71,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "milgant: %s\n", qPrintable(failure));
     return 1;
   }
+  std::unique_ptr<milgant::InputRecorder> recorder;
+  if (!recordPath.isEmpty()) {
+    recorder = std::make_unique<milgant::InputRecorder>(recordPath.toStdString());
+    forms->Ui->Recorder = recorder.get();
+  }
   forms->Form1->OnClosed = [] { QCoreApplication::exit(0); };
   forms->Form1->show();
   // Centred on the screen.
   forms->Form1->move(forms->Form1->screen()->availableGeometry().center() - forms->Form1->rect().center());
   const int rc = QApplication::exec();
   forms.reset();
+  recorder.reset();
   return rc;
 }

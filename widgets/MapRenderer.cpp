@@ -44,6 +44,21 @@ MapRenderer::MapRenderer(const pictures::MainWindowPictures& pics, const HexMask
       }
     }
   }
+  // Each tile as a tinted hex without overlays shows it.
+  for (int t = 0; t < kTerrainCodes; ++t) {
+    for (int tint : {-1, 1}) {
+      hex_.fill(Qt::white);
+      for (int r = 0; r < kBox; ++r)
+        std::memcpy(Row(hex_, r), Row(tiles_[static_cast<std::size_t>(t)], r), sizeof(QRgb) * kBox);
+      if (tint < 0) {
+        DarkenHex(kTintAmount);
+        darkTiles_[static_cast<std::size_t>(t)] = hex_.copy();
+      } else {
+        BrightenHex(kTintAmount);
+        brightTiles_[static_cast<std::size_t>(t)] = hex_.copy();
+      }
+    }
+  }
   map_.fill(Qt::black);
   hex_.fill(Qt::white);
   minimap_.fill(Qt::black);
@@ -71,12 +86,13 @@ MapRenderer::Sprite MapRenderer::MakeSprite(const QImage& picture) {
 }
 
 void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) {
+  const int dstW = dst.width(), dstH = dst.height();
   for (int y = 0; y < s.Height; ++y) {
     const int dy = atY + y;
-    if (dy < 0 || dy >= dst.height()) continue;
+    if (dy < 0 || dy >= dstH) continue;
     const auto& span = s.RowSpans[static_cast<std::size_t>(y)];
     const int from = std::max(span[0], -atX);
-    const int to = std::min(span[1], dst.width() - atX);
+    const int to = std::min(span[1], dstW - atX);
     QRgb* out = Row(dst, dy) + atX;
     const QRgb* in = &s.Pixels[static_cast<std::size_t>(y * s.Width)];
     for (int x = from; x < to; ++x) {
@@ -96,14 +112,15 @@ void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) {
 }
 
 void MapRenderer::PaintMasked(const QImage& tile, int atX, int atY) {
+  const int mapW = kMapBitmapSize, mapH = kMapBitmapSize;
   for (int r = 0; r < kBox; ++r) {
     const int my = atY + r;
-    if (my < 0 || my >= map_.height()) continue;
+    if (my < 0 || my >= mapH) continue;
     QRgb* out = Row(map_, my);
     const QRgb* in = Row(tile, r);
     for (const auto& run : maskRuns_[static_cast<std::size_t>(r)]) {
       const int from = std::max(run[0], -atX);
-      const int to = std::min(run[1], map_.width() - atX);
+      const int to = std::min(run[1], mapW - atX);
       if (to > from) std::memcpy(out + atX + from, in + from, sizeof(QRgb) * static_cast<std::size_t>(to - from));
     }
   }
@@ -138,6 +155,12 @@ void MapRenderer::DrawHex(const Game& g, int x, int y) {
     DrawOverlays(map_, g, x, y, o.X, o.Y);
     return;
   }
+  if (!HasOverlays(g, x, y)) {
+    // Nothing to draw over the tile: its tinted picture is the same every time.
+    const std::size_t t = static_cast<std::size_t>(std::clamp(g.H(x, y).Terrain, 0, kTerrainCodes - 1));
+    PaintMasked(tint < 0 ? darkTiles_[t] : brightTiles_[t], o.X, o.Y);
+    return;
+  }
   hex_.fill(Qt::white);
   for (int r = 0; r < kBox; ++r) std::memcpy(Row(hex_, r), Row(tile, r), sizeof(QRgb) * kBox);
   DrawOverlays(hex_, g, x, y, 0, 0);
@@ -149,25 +172,35 @@ void MapRenderer::DrawHex(const Game& g, int x, int y) {
   PaintMasked(hex_, o.X, o.Y);
 }
 
+bool MapRenderer::HasOverlays(const Game& g, int x, int y) const {
+  const Hex& h = g.H(x, y);
+  for (int d = 0; d < 6; ++d)
+    if (h.RiverSides[static_cast<std::size_t>(d)] == 1) return true;
+  for (int d = 0; d < 6; ++d)
+    if (h.RoadSides[static_cast<std::size_t>(d)] == 1) return CastleAt(g, x, y) == -1;
+  return false;
+}
+
 void MapRenderer::DarkenHex(int amount) {
   std::array<std::uint8_t, 256> lut{};
   for (int v = 0; v < 256; ++v) lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::max(0, v - amount));
   for (int r = 0; r < kBox; ++r) {
     QRgb* p = Row(hex_, r);
-    for (int c = 0; c < kBox; ++c) {
-      if (!inside_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]) continue;
-      const QRgb v = p[c];
-      p[c] = qRgb(lut[qRed(v)], lut[qGreen(v)], lut[qBlue(v)]);
-    }
+    for (const auto& run : maskRuns_[static_cast<std::size_t>(r)])
+      for (int c = run[0]; c < run[1]; ++c) {
+        const QRgb v = p[c];
+        p[c] = qRgb(lut[qRed(v)], lut[qGreen(v)], lut[qBlue(v)]);
+      }
   }
 }
 
 void MapRenderer::BrightenHex(int amount) {
   std::array<std::uint8_t, 256> lut{};
   for (int v = 0; v < 256; ++v) lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::min(255, v + amount));
-  for (int r = 0; r < hex_.height(); ++r) {
+  const int w = hex_.width(), h = hex_.height();
+  for (int r = 0; r < h; ++r) {
     QRgb* p = Row(hex_, r);
-    for (int c = 0; c < hex_.width(); ++c) {
+    for (int c = 0; c < w; ++c) {
       const QRgb v = p[c];
       p[c] = qRgb(lut[qRed(v)], lut[qGreen(v)], lut[qBlue(v)]);
     }

@@ -70,7 +70,9 @@ class MapRenderer {
 
   int extentBottom_ = kMapBitmapSize;  // nothing below this row is other than black
 
-  std::array<QImage, kTerrainCodes> tiles_;
+  bool HasOverlays(const Game& g, int x, int y) const;
+
+  std::array<QImage, kTerrainCodes> tiles_, darkTiles_, brightTiles_;
   std::vector<Sprite> counters_, rivers_, roads_;
   // The hexagon of each box row as runs of inside columns [from, to).
   std::array<std::vector<std::array<int, 2>>, 60> maskRuns_;
