@@ -254,6 +254,7 @@ void SubordinateTurn(Game& g, ProcessingList& list, int commander, int s, int& l
     PlanMove(g, s);
     ExecuteComputerMove(g, s);
     const bool backHere = sub.RouteDestX == u.HexX && sub.RouteDestY == u.HexY;
+    // With no room left in the list a leaver could never act this phase: it stays instead.
     if (backHere || sub.MoveScoreAtCommander < sub.MoveScoreChosen || list.Full()) {
       PlaceWithCommander(g, s, u.HexX, u.HexY);
       return;

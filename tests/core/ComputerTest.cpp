@@ -307,6 +307,56 @@ TEST_F(Computer, WithoutACandidateBelowTheStartTheUnitStaysAsItWas) {
   }
 }
 
+TEST_F(Computer, PositionValuesRewardContactFacingTheEnemyAndNoRiverBetween) {
+  const HexPos h{5, 5};
+  struct Case {
+    int direction, computer;
+    bool river;
+    int direction_value, river_value;
+  } cases[] = {
+      {1, 1, false, 20, 3}, {2, 1, false, 5, 3}, {6, 1, true, 5, -3}, {4, 1, false, 0, 3},
+      {4, 0, false, 20, 3}, {3, 0, true, 5, -3}, {5, 0, false, 5, 3}, {1, 0, false, 0, 3},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    Sides(c.computer);
+    const int own = c.computer == 0 ? 1 : 71;
+    PlaceUnit(g(), own, c.computer, 9, 9);
+    const HexPos e = Neighbour(h.X, h.Y, c.direction);
+    PlaceUnit(g(), c.computer == 0 ? 71 : 1, 1 - c.computer, e.X, e.Y);
+    if (c.river) test::MarkRiver(g(), h.X, h.Y, c.direction);
+    const PositionValues v = PositionValuesAt(g(), own, h.X, h.Y);
+    EXPECT_EQ(v.Contact, 8) << c.direction;
+    EXPECT_EQ(v.Direction, c.direction_value) << c.computer << " " << c.direction;
+    EXPECT_EQ(v.River, c.river_value) << c.direction;
+    EXPECT_EQ(v.Joining, 0);
+    EXPECT_EQ(PositionValuesAt(g(), own, 12, 12).Sum(), 0);  // nobody near
+  }
+  // A higher-ranked stack with room but less command than the unit invites it to join.
+  SetUp();
+  PlaceUnit(g(), 71, 1, 9, 9, {.Rank = 0, .Command = 4});
+  PlaceUnit(g(), 72, 1, 5, 5, {.Rank = 1, .Command = 3});
+  PlaceUnit(g(), 73, 1, 5, 5, {.Rank = 2, .Command = 2});
+  EXPECT_EQ(PositionValuesAt(g(), 71, 5, 5).Joining, 20);
+  g().GameState = 5;
+  EXPECT_EQ(PositionValuesAt(g(), 71, 5, 5).Joining, 0);
+}
+
+TEST_F(Computer, AStandingBackUnitSteersAroundTheNearestEnemy) {
+  PlaceUnit(g(), 71, 1, 5, 5);
+  g().U(71).MoveGoalX = 5;
+  g().U(71).MoveGoalY = 15;
+  EXPECT_EQ(StandBackSteering(g(), 71, 5, 9), 0);  // no enemy within 4
+  PlaceUnit(g(), 1, 0, 5, 8);
+  for (int k = 1; k <= 6; ++k) {
+    const HexPos n = Neighbour(5, 8, k);
+    const int d = HexDistance(n.X, n.Y, 5, 15);
+    EXPECT_EQ(StandBackSteering(g(), 71, n.X, n.Y), d % 2 == 1 ? 38000 - 1000 * d : 400 * d - 15200) << k;
+  }
+  EXPECT_EQ(StandBackSteering(g(), 71, 5, 8), 0);   // the enemy's own hex is not marked
+  EXPECT_EQ(StandBackSteering(g(), 71, 5, 11), 0);  // nor anything further off
+}
+
 TEST_F(Computer, OpennessCountsMountainsAndSea) {
   struct Case {
     const char* map;
