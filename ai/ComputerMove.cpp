@@ -80,14 +80,19 @@ struct Goal {
 struct GoalList {
   std::array<Goal, kTableSize * 12 + 1> Items{};
   int Count = 0;
+  std::array<std::array<bool, kMapSize>, kMapSize> Listed{};  // a hex already has an entry
+
+  void Clear() {
+    Count = 0;
+    for (auto& column : Listed) column.fill(false);
+  }
   void Add(int x, int y, std::int64_t score) {
-    if (Count < static_cast<int>(Items.size())) Items[static_cast<std::size_t>(Count++)] = {x, y, score};
+    if (Count >= static_cast<int>(Items.size())) return;
+    Items[static_cast<std::size_t>(Count++)] = {x, y, score};
+    if (OnMapHex(x, y)) Listed[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = true;
   }
   bool Has(int x, int y) const {
-    for (int i = 0; i < Count; ++i) {
-      if (Items[static_cast<std::size_t>(i)].X == x && Items[static_cast<std::size_t>(i)].Y == y) return true;
-    }
-    return false;
+    return OnMapHex(x, y) && Listed[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
   }
 };
 
@@ -216,7 +221,7 @@ void PlanMove(Game& g, int slot) {
 
   OddsCache odds(g, slot);
   static thread_local GoalList goals;
-  goals.Count = 0;
+  goals.Clear();
   for (int i = 0; i < cand.Count; ++i) {
     const Candidate& c = cand.Items[static_cast<std::size_t>(i)];
     for (int k = 1; k <= 6; ++k) {
