@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "combat/SLG_Unit4.h"
+#include "text/SLG_Unit7.h"
 #include "dialogs/SLG_Unit2.h"
 #include "dialogs/SLG_Unit5.h"
 #include "dialogs/SLG_Unit6.h"
@@ -357,6 +358,7 @@ void TForm1::EndAllWaits() {
                      static_cast<QDialog*>(forms_.Form9)})
     if (d != nullptr && d->isVisible()) d->done(0);
   if (forms_.Form4 != nullptr) forms_.Form4->Abort();
+  if (forms_.Form7 != nullptr) forms_.Form7->Abort();
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {

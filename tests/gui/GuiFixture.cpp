@@ -57,7 +57,11 @@ void ModalHand::Poll() {
   if (!fresh) return;
   last_ = w;
   QString text;
-  if (auto* label = w->findChild<QLabel*>()) text = label->text();
+  for (auto* label : w->findChildren<QLabel*>())
+    if (!label->text().isEmpty()) {
+      text = label->text();
+      break;
+    }
   Seen_.push_back({w->windowTitle(), text});
   Answer a = Answers.empty() ? Press(0) : Answers.front();
   if (!Answers.empty()) Answers.pop_front();

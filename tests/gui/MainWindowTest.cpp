@@ -14,6 +14,7 @@
 #include "game/Text.h"
 #include "mainwindow/SidePanel.h"
 #include "mainwindow/WindowUi.h"
+#include "music/MediaPlayer.h"
 #include "turn/SLG_Unit3.h"
 #include "widgets/TImage.h"
 
@@ -338,6 +339,46 @@ TEST_F(MainWindowTest, LoadBeforeAnyGameOpensIt) {
   EXPECT_EQ(game->GameState, 2);
   EXPECT_FALSE(form1->CompressedImage1->isVisible());
   EXPECT_TRUE(form1->ScrollBar1->isVisible());
+}
+
+TEST_F(MainWindowTest, AFailedSaveSaysOkAndTheGameGoesOn) {
+  StartNewGame(1);
+  // The working folder is gone: nothing can be written there.
+  ASSERT_TRUE(QDir(dir.path()).rename(dir.path(), dir.path() + QStringLiteral("-gone")));
+  form1->SaveItems[1]->trigger();
+  QDir(dir.path() + QStringLiteral("-gone")).rename(dir.path() + QStringLiteral("-gone"), dir.path());
+  ASSERT_EQ(Seen().size(), 2u);
+  EXPECT_EQ(Seen()[1].Text, QStringLiteral("ok"));
+  EXPECT_EQ(game->GameState, 2);
+  EXPECT_FALSE(closed);
+}
+
+// --- music ---------------------------------------------------------------------------------
+
+TEST_F(MainWindowTest, MusicPlaysFromEachNewGameAndLoopsOnTheTimer) {
+  StartNewGame(1);
+  EXPECT_EQ(form1->MPlayer->Mode(), TMPModes::Playing);
+  EXPECT_EQ(form1->MPlayer->FileName(), (dir.path() + QStringLiteral("/Midi/kknc_gm.mid")).toStdString());
+  form1->MPlayer->Stop();  // the piece has ended
+  ASSERT_EQ(form1->MPlayer->Mode(), TMPModes::Stopped);
+  form1->Timer2Timer();
+  EXPECT_EQ(form1->MPlayer->Mode(), TMPModes::Playing);
+  StartNewGame(0);
+  EXPECT_EQ(form1->MPlayer->Mode(), TMPModes::Playing);
+  form1->StopMusic();
+  EXPECT_NE(form1->MPlayer->Mode(), TMPModes::Playing);
+  form1->Timer2Timer();  // closed, not stopped: the timer leaves it
+  EXPECT_NE(form1->MPlayer->Mode(), TMPModes::Playing);
+}
+
+TEST_F(MainWindowTest, WithoutTheMusicANewGameEndsTheProgram) {
+  ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("Midi"))).removeRecursively());
+  StartNewGame(1);
+  ASSERT_GE(Seen().size(), 2u);
+  EXPECT_EQ(Seen()[1].Caption, QStringLiteral("エラー"));
+  EXPECT_EQ(Seen()[1].Text, QStringLiteral("\\Midi\\kknc_gm.midがありません。"));
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(form1->Closing);
 }
 
 // --- waits, re-entry and closing -----------------------------------------------------------------
