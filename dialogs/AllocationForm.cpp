@@ -1,5 +1,6 @@
 #include "dialogs/AllocationForm.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -34,12 +35,15 @@ TAllocationForm::TAllocationForm(QWidget* mainWindow, const QString& maximumCapt
   Button1->setGeometry(24, 128, 75, 25);
   Button2 = new QPushButton(QStringLiteral("Cancel"), this);
   Button2->setGeometry(144, 128, 75, 25);
+  connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int position) { ScrollBar1Change(position); });
   connect(Button1, &QPushButton::clicked, this, [this] {
     Accepted = 1;
+    answered_ = true;
     done(1);
   });
   connect(Button2, &QPushButton::clicked, this, [this] {
     Accepted = 0;
+    answered_ = true;
     done(0);
   });
 }
@@ -47,6 +51,43 @@ TAllocationForm::TAllocationForm(QWidget* mainWindow, const QString& maximumCapt
 bool TAllocationForm::LoadBackground(const QString& workingFolder) {
   JPEGImage1 = LoadJpeg(workingFolder + QStringLiteral("/form5.JPG"));
   return !JPEGImage1.isNull();
+}
+
+bool TAllocationForm::Allocate(const QString& caption, const QString& text, bool halfSteps, int maximum, int& value) {
+  Value = value;
+  setWindowTitle(caption);
+  Label1->setText(text);
+  // The position is set before the maximum, as the callers expect (they always start at 0).
+  const bool was = ScrollBar1->blockSignals(true);
+  ScrollBar1->setValue(value);
+  ScrollBar1->blockSignals(was);
+  Label5->setText(QString::number(value));
+  HalfSteps = halfSteps ? 1 : 0;
+  ScrollBar1->setMaximum(maximum < 0 ? 0 : maximum);
+  Label4->setText(QString::number(maximum));
+  Label4->adjustSize();
+  Accepted = 0;
+  answered_ = false;
+  exec();
+  if (Accepted == 0) return false;
+  value = Value;
+  return true;
+}
+
+int TAllocationForm::Position() const { return ScrollBar1->value(); }
+
+void TAllocationForm::ScrollBar1Change(int position) {
+  Value = HalfSteps != 0 ? position / 2 : position;
+  Label5->setText(QString::number(Value));
+  Label5->adjustSize();
+}
+
+void TAllocationForm::closeEvent(QCloseEvent* e) {
+  if (!answered_ && isVisible()) {
+    e->ignore();
+    return;
+  }
+  QDialog::closeEvent(e);
 }
 
 void TAllocationForm::showEvent(QShowEvent* e) {

@@ -2,13 +2,15 @@
 #pragma once
 
 #include "dialogs/AllocationForm.h"
+#include "turn/CommandTexts.h"
 
 namespace milgant {
 
 class TForm5 : public TAllocationForm {
  public:
   explicit TForm5(QWidget* mainWindow)
-      : TAllocationForm(mainWindow, QStringLiteral("全補充ポイント"), QStringLiteral("部隊補充"), 112, false) {}
+      : TAllocationForm(mainWindow, AllocationText(texts::kReplenishMaximumCaption),
+                        AllocationText(texts::kReplenishValueCaption), 112, false) {}
 };
 
 }  // namespace milgant

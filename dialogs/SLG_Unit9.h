@@ -1,14 +1,16 @@
-// TForm9: the reinforcement-standby allocation window ("援軍待機").
+// TForm9: the reinforcement-standby allocation window ("援軍待機"), which stays on top.
 #pragma once
 
 #include "dialogs/AllocationForm.h"
+#include "turn/CommandTexts.h"
 
 namespace milgant {
 
 class TForm9 : public TAllocationForm {
  public:
   explicit TForm9(QWidget* mainWindow)
-      : TAllocationForm(mainWindow, QStringLiteral("最大援軍待機へクス"), QStringLiteral("援軍待機へクス"), 144, true) {}
+      : TAllocationForm(mainWindow, AllocationText(texts::kStandbyMaximumCaption),
+                        AllocationText(texts::kStandbyValueCaption), 144, true) {}
 };
 
 }  // namespace milgant

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/InputScript.h"
 #include "game/Ui.h"
 
 namespace milgant {
@@ -29,6 +30,10 @@ class ScriptedUi : public Ui {
   // reinforcement choice without candidates takes no answer and is not logged; an empty queue
   // refuses.
   std::deque<int> Answers;
+  // When set, every window takes its inputs from this script instead (answer, value, reinforce,
+  // and row, sub, button, double for the unit window); a line of the wrong kind, out of range,
+  // or missing is a ScriptError naming the line.
+  InputFeed* Feed = nullptr;
   std::vector<Entry> Log;
   int Redraws = 0;
   int MoveSteps = 0;
@@ -50,9 +55,9 @@ class ScriptedUi : public Ui {
   int ChooseSide(std::string_view caption, std::string_view text, std::string_view first,
                  std::string_view second) override;
   void MessageBox(std::string_view text) override;
-  int OpenUnitWindow(int x, int y) override;
-  int AllocateReplenishment(int unitSlot, int maximum) override;
-  int AllocateStandby(int unitSlot, int maximum) override;
+  void RunUnitWindow(UnitWindow& window) override;
+  int AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps, int maximum) override;
+  int AllocateStandby(std::string_view caption, std::string_view text, int maximum) override;
   void BattleShow(int, int) override { ++BattleShows; }
   void BattleSides(const BattleView& view) override { LastSides = view; }
   void BattleAttackArrow(int, int, int) override { ++AttackArrows; }
@@ -77,6 +82,10 @@ class ScriptedUi : public Ui {
 
  private:
   int Next(int fallback);
+  // A question's answer from the script: 1 for the first button, 0 for the second.
+  int ScriptAnswer(std::string_view caption);
+  // An allocation window's value from the script: -1 for Cancel.
+  int ScriptValue(std::string_view caption, bool halfSteps, int maximum);
 };
 
 }  // namespace milgant

@@ -10,6 +10,8 @@
 
 namespace milgant {
 
+class UnitWindow;
+
 // What the battle window shows of the two sides, as gathered at the start of a round (before
 // the command factor): the left panel for the attacker, the right one for the defender.
 struct BattleView {
@@ -47,11 +49,14 @@ class Ui {
   // A plain message box (the failed-save notice).
   virtual void MessageBox(std::string_view text) = 0;
 
-  // The unit window over hex (x, y): the slot of the unit chosen, or -1 when none was.
-  virtual int OpenUnitWindow(int x, int y) = 0;
-  // The allocation windows: the number chosen, 0 for none.
-  virtual int AllocateReplenishment(int unitSlot, int maximum) = 0;
-  virtual int AllocateStandby(int unitSlot, int maximum) = 0;
+  // The unit window: shows the window's state and hands it the player's inputs (rows, buttons,
+  // double clicks) until one of them closes it. The rules read the outcome from the window.
+  virtual void RunUnitWindow(UnitWindow& window) = 0;
+  // The allocation windows (replenishment, reinforcement standby): the value chosen with OK, or
+  // -1 for Cancel. With `halfSteps` the value is half the scroll bar's position.
+  virtual int AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps,
+                                    int maximum) = 0;
+  virtual int AllocateStandby(std::string_view caption, std::string_view text, int maximum) = 0;
 
   // The battle window. The battle calls these in the order the player sees things happen:
   // BattleShow, then BattleSides and the attack arrows as each round's sides are gathered,

@@ -1,5 +1,6 @@
 #include "turn/SLG_Unit3.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -8,49 +9,76 @@
 
 #include "dialogs/Placement.h"
 #include "game/Game.h"
+#include "game/InputScript.h"
+#include "turn/CommandTexts.h"
+#include "turn/UnitWindow.h"
 #include "widgets/JpegPicture.h"
 
 namespace milgant {
+namespace {
+
+QString Q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
 
 TForm3::TForm3(QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
       mainWindow_(mainWindow) {
-  setWindowTitle(QStringLiteral("ユニット情報"));
+  setWindowTitle(Q(texts::kUnitWindowCaption));
   setFixedSize(520, 420);
   setModal(true);
-  auto* corps = new QLabel(QStringLiteral("軍団武将"), this);
-  corps->move(8, 8);
+  auto* corps = new QLabel(Q(texts::kCorpsListCaption), this);
+  corps->move(16, 8);
   ListBox1 = new QListWidget(this);
-  ListBox1->setGeometry(8, 24, 200, 113);
-  auto* subs = new QLabel(QStringLiteral("配下武将"), this);
-  subs->move(8, 144);
+  ListBox1->setGeometry(16, 26, 200, 121);
+  auto* subs = new QLabel(Q(texts::kSubordinateListCaption), this);
+  subs->move(16, 156);
   ListBox2 = new QListWidget(this);
-  ListBox2->setGeometry(8, 160, 200, 137);
+  ListBox2->setGeometry(16, 174, 200, 137);
+  for (QListWidget* list : {ListBox1, ListBox2}) list->setFocusPolicy(Qt::NoFocus);
   Image1 = new QLabel(this);
-  Image1->setGeometry(224, 24, 50, 50);
-  static const char* const kCaptions[15] = {"所属軍", "武将名", "戦闘修正", "選択モード", "戦闘力/最大戦闘力",
-                                            "ステップ/最大ステップ", "行動ポイント", "士気", "采配", "階級",
-                                            "補給状態", "行動状態", "部隊状態", "野戦築城", "援軍待機"};
+  Image1->setGeometry(232, 26, 50, 50);
   for (int i = 0; i < 15; ++i) {
-    Captions[static_cast<std::size_t>(i)] = new QLabel(QString::fromUtf8(kCaptions[i]), this);
-    Captions[static_cast<std::size_t>(i)]->move(288, 24 + 18 * i);
-    Values[static_cast<std::size_t>(i)] = new QLabel(this);
-    Values[static_cast<std::size_t>(i)]->setGeometry(420, 24 + 18 * i, 92, 14);
+    const auto n = static_cast<std::size_t>(i);
+    Captions[n] = new QLabel(Q(texts::kDetailCaptions[n]), this);
+    Captions[n]->setGeometry(296, 26 + 19 * i, 124, 16);
+    Values[n] = new QLabel(this);
+    Values[n]->setGeometry(420, 26 + 19 * i, 96, 16);
   }
-  const char* const kButtons[10] = {"移動", "戦闘　合戦", "独立", "編成", "回復",
-                                    "行動終了", "補充", "野戦築城", "援軍待機", "Cancel"};
-  std::array<QPushButton**, 10> buttonSlots = {&Button1, &Button3, &Button4, &Button5, &Button6,
-                                         &Button7, &Button8, &Button9, &Button10, &Button2};
-  for (int i = 0; i < 10; ++i) {
-    *buttonSlots[static_cast<std::size_t>(i)] = new QPushButton(QString::fromUtf8(kButtons[i]), this);
-    (*buttonSlots[static_cast<std::size_t>(i)])->setGeometry(8 + (i % 5) * 102, 320 + (i / 5) * 34, 94, 25);
+  const std::array<std::string_view, 10> captions = {texts::kButtonMove,      texts::kButtonBattle, texts::kButtonDetach,
+                                                     texts::kButtonOrganise,  texts::kButtonRecover, texts::kButtonEndAction,
+                                                     texts::kButtonReplenish, texts::kButtonFortify, texts::kButtonStandby,
+                                                     "Cancel"};
+  std::array<QPushButton**, 10> buttons = {&Button1, &Button3, &Button4, &Button5, &Button6,
+                                           &Button7, &Button8, &Button9, &Button10, &Button2};
+  const std::array<WindowButton, 10> meaning = {WindowButton::Move,      WindowButton::Battle,   WindowButton::Detach,
+                                                WindowButton::Organise,  WindowButton::Recover,  WindowButton::EndAction,
+                                                WindowButton::Replenish, WindowButton::Fortify,  WindowButton::Standby,
+                                                WindowButton::Cancel};
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    QPushButton* b = new QPushButton(Q(captions[i]), this);
+    *buttons[i] = b;
+    b->setGeometry(16 + static_cast<int>(i % 5) * 98, 330 + static_cast<int>(i / 5) * 36, 92, 28);
+    const WindowButton w = meaning[i];
+    connect(b, &QPushButton::clicked, this, [this, w] { Feed(Input::Press(w)); });
   }
-  connect(Button2, &QPushButton::clicked, this, [this] { done(0); });
-  Timer1 = new QTimer(this);
+  connect(ListBox1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (!refreshing_) Feed(Input::Of(InputKind::Row, ListBox1->row(item)));
+  });
+  connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] {
+    if (!refreshing_) Feed(Input::Of(InputKind::Double));
+  });
+  connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (!refreshing_) Feed(Input::Of(InputKind::Sub, ListBox2->row(item)));
+  });
+  Timer1 = new QTimer(this);  // kept from the window's design; it has nothing to do
 }
 
 bool TForm3::LoadBackground(const QString& workingFolder) {
   JPEGImage1 = LoadJpeg(workingFolder + QStringLiteral("/form3.JPG"));
+  if (!JPEGImage1.isNull() && JPEGImage1.size() != size()) {
+    JPEGImage1 = JPEGImage1.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
   return !JPEGImage1.isNull();
 }
 
@@ -66,6 +94,66 @@ void TForm3::SetButtons(const Game& g) {
   Button8->setEnabled(g.Button(UnitButton::Replenish));
 }
 
+void TForm3::Run(UnitWindow& window, InputRecorder* recorder) {
+  window_ = &window;
+  recorder_ = recorder;
+  Refresh();
+  if (!window.Closed()) exec();
+  // Shut by the program rather than by a button: as Cancel.
+  if (!window.Closed()) window.ForceCancel();
+  window_ = nullptr;
+  recorder_ = nullptr;
+  ListBox1->clear();
+  ListBox2->clear();
+}
+
+void TForm3::Feed(const Input& in) {
+  if (window_ == nullptr || window_->Closed()) return;
+  // The line goes out first, so that whatever the input brings up is recorded after it.
+  if (recorder_ != nullptr) recorder_->Write(in);
+  std::string why;
+  window_->Apply(in, why);
+  if (window_->Closed()) {
+    done(0);
+    return;
+  }
+  Refresh();
+}
+
+void TForm3::Refresh() {
+  if (window_ == nullptr) return;
+  refreshing_ = true;
+  const UnitWindow& w = *window_;
+  ListBox1->clear();
+  for (int i = 0; i < w.RowCount(); ++i) ListBox1->addItem(QString::fromStdString(w.RowText(w.RowSlot(i))));
+  ListBox1->setCurrentRow(w.Row());
+  ListBox2->clear();
+  for (int i = 0; i < w.SubCount(); ++i) ListBox2->addItem(QString::fromStdString(w.RowText(w.SubSlot(i))));
+  if (w.SubRow() >= 0) {
+    ListBox2->setCurrentRow(w.SubRow());
+  } else {
+    ListBox2->setCurrentRow(-1);
+    ListBox2->clearSelection();
+  }
+  for (std::size_t i = 0; i < Values.size(); ++i) Values[i]->setText(QString::fromStdString(w.Values()[i]));
+  const int picture = w.Picture();
+  if (counters_ != nullptr && picture >= 0 && picture < counters_->size()) {
+    Image1->setPixmap(QPixmap::fromImage((*counters_)[picture]));
+  } else {
+    Image1->clear();
+  }
+  Button1->setEnabled(w.Enabled(WindowButton::Move));
+  Button3->setEnabled(w.Enabled(WindowButton::Battle));
+  Button4->setEnabled(w.Enabled(WindowButton::Detach));
+  Button5->setEnabled(w.Enabled(WindowButton::Organise));
+  Button6->setEnabled(w.Enabled(WindowButton::Recover));
+  Button7->setEnabled(w.Enabled(WindowButton::EndAction));
+  Button8->setEnabled(w.Enabled(WindowButton::Replenish));
+  Button9->setEnabled(w.Enabled(WindowButton::Fortify));
+  Button10->setEnabled(w.Enabled(WindowButton::Standby));
+  refreshing_ = false;
+}
+
 void TForm3::showEvent(QShowEvent* e) {
   CentreOnMainWindow(this, mainWindow_);
   QDialog::showEvent(e);
@@ -76,6 +164,14 @@ void TForm3::paintEvent(QPaintEvent* e) {
   if (JPEGImage1.isNull()) return;
   QPainter p(this);
   p.drawImage(0, 0, JPEGImage1);
+}
+
+void TForm3::closeEvent(QCloseEvent* e) {
+  if (window_ != nullptr && !window_->Closed()) {
+    e->ignore();
+    return;
+  }
+  QDialog::closeEvent(e);
 }
 
 }  // namespace milgant

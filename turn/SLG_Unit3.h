@@ -1,10 +1,12 @@
-// TForm3: the unit information and command window over a clicked hex: the corps and independent
-// generals there, the subordinates of the one selected, its details, and the commands of the
-// phase. The command buttons follow the game's button table.
+// TForm3: the unit information and command window over a clicked hex. It shows the state of a
+// UnitWindow (the corps and independent generals there, the subordinates of the one selected,
+// the details) and hands every click on its lists and buttons to it as an input, written to the
+// recording first when one runs. The command buttons follow the game's button table.
 #pragma once
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 
 #include <array>
 
@@ -16,14 +18,23 @@ class QTimer;
 namespace milgant {
 
 struct Game;
+struct Input;
+class InputRecorder;
+class UnitWindow;
 
 class TForm3 : public QDialog {
  public:
   explicit TForm3(QWidget* mainWindow);
 
   bool LoadBackground(const QString& workingFolder);
+  // The counters of the main window's image list (12 of 50 x 50), Side * 6 + Rank * 2.
+  void SetCounters(const QList<QImage>* counters) { counters_ = counters; }
   // Enables the command buttons as the game's button table says.
   void SetButtons(const Game& g);
+  // Shows the window modally over `window` until one of the player's inputs closes it.
+  void Run(UnitWindow& window, InputRecorder* recorder);
+  // The window as it stands now (for tests that drive it from a timer).
+  UnitWindow* Current() const { return window_; }
 
   QListWidget* ListBox1;
   QListWidget* ListBox2;
@@ -39,9 +50,19 @@ class TForm3 : public QDialog {
  protected:
   void showEvent(QShowEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
+  // Only the window's own buttons close it: the close box and Escape do nothing.
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override {}
 
  private:
+  void Feed(const Input& in);
+  void Refresh();
+
   QWidget* mainWindow_;
+  const QList<QImage>* counters_ = nullptr;
+  UnitWindow* window_ = nullptr;
+  InputRecorder* recorder_ = nullptr;
+  bool refreshing_ = false;
 };
 
 }  // namespace milgant
