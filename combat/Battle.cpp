@@ -129,6 +129,7 @@ void DefenderRetreatDecision(Fight& f) {
     f.defenderRetreats = true;  // a garrison alone has nowhere to go
     return;
   }
+  // Once the battle has escalated nobody may leave: no way back is even looked for.
   if (!f.escalated) f.path = FindRetreat(g, f.ui, f.x, f.y, f.s.DefenderSide);
   bool retreat = false;
   if (f.path.Found) {

@@ -17,7 +17,8 @@ struct RetreatPath {
 
 // The retreat of a stack of `side` on (x, y): a first step to an empty, enterable neighbour that
 // no enemy can reach, picked at random (each one kept gets a retreat arrow), then a second step
-// to an empty, enterable hex not next to (x, y), picked at random.
+// to an empty, enterable hex not next to (x, y), picked at random. A step with nothing to
+// pick from ends the search without a draw.
 RetreatPath FindRetreat(Game& g, Ui& ui, int x, int y, int side);
 
 // A side is broken when none of its units is in order and none has more than this many steps.
