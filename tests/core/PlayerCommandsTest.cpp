@@ -3,6 +3,7 @@
 // standby, each a row of a table.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "ai/ForceRatio.h"
 #include "game/Game.h"
 #include "game/ScriptedUi.h"
+#include "game/SaveImage.h"
 #include "game/Text.h"
 #include "turn/ScriptPlay.h"
 
@@ -162,6 +164,363 @@ TEST_P(WholeTurn, ReplenishOrganiseActAndEndTheTurn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EitherSide, WholeTurn, ::testing::Values(0, 1));
+
+// The save image of a game, to tell whether a script left it untouched.
+std::vector<std::uint8_t> Image(const Game& g) {
+  auto copy = std::make_unique<Game>(g);
+  Snapshot(*copy);
+  std::vector<std::uint8_t> bytes(copy->SaveImage.begin(), copy->SaveImage.end());
+  const std::uint32_t seed = g.Rng.Seed();
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(seed >> (8 * i)));
+  return bytes;
+}
+
+// A command on the field: the set-up, the lines, and either what must hold afterwards or the
+// error the script must stop with (then the game must be as it was).
+struct Case {
+  const char* Name;
+  int Phase;
+  std::function<void(Game&, const Slots&)> Setup;
+  const char* Lines;
+  std::function<void(const Game&, const ScriptedUi&, const Slots&)> Check;
+  const char* Error = "";
+};
+
+void MoveEnemyNextTo(Game& g, const Slots& s, int x, int y) {
+  for (int slot : {s.Enemy, s.EnemySub}) {
+    g.U(slot).HexX = static_cast<std::uint8_t>(x);
+    g.U(slot).HexY = static_cast<std::uint8_t>(y);
+  }
+}
+
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = {
+      {"replenishment refused out of supply", 2,
+       [](Game& g, const Slots& s) {
+         g.U(s.Leader).Steps = 6;
+         g.U(s.Leader).Supplied = 0;
+       },
+       "click 5 5\nbutton 補充\nanswer 1\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(Notes(ui), std::vector<std::string>{"補充不可|このユニットは補給線が途絶しています"});
+         EXPECT_EQ(g.U(s.Leader).Steps, 6);
+         EXPECT_EQ(CountKind(ui, "allocate"), 0);
+       }},
+      {"replenishment silently refused next to an enemy", 2,
+       [](Game& g, const Slots& s) {
+         g.U(s.Leader).Steps = 6;
+         MoveEnemyNextTo(g, s, 6, 5);
+       },
+       "click 5 5\nbutton 補充\nanswer 1\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_TRUE(Notes(ui).empty());
+         EXPECT_EQ(g.U(s.Leader).Steps, 6);
+         EXPECT_EQ(CountKind(ui, "allocate"), 0);
+       }},
+      {"movement type 2 pays double and its bar counts half steps", 2,
+       [](Game& g, const Slots& s) {
+         g.U(s.Loner).MovementType = 2;
+         g.U(s.Loner).Steps = 4;
+       },
+       // An independent general is chosen without the question; bar 7 of 10 buys 3 steps.
+       "click 5 5\nrow 1\nbutton 補充\nvalue 7\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Loner).Steps, 7);
+         EXPECT_EQ(g.U(s.Loner).CombatPower, 7);
+         EXPECT_EQ(g.ReplenishmentPoints[static_cast<std::size_t>(g.PlayerSide)], 4);
+       }},
+      {"the bar of a movement-type-2 unit reaches twice the missing steps at most", 2,
+       [](Game& g, const Slots& s) {
+         g.U(s.Loner).MovementType = 2;
+         g.U(s.Loner).Steps = 8;
+       },
+       "click 5 5\nrow 1\nbutton 補充\nvalue 5\n", nullptr, "line 4: value 5 is beyond the scroll bar"},
+      {"a subordinate replenished through the question", 2,
+       [](Game& g, const Slots& s) { g.U(s.General).Steps = 5; },
+       "click 5 5\nsub 1\nbutton 補充\nanswer 0\nvalue 4\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.General).Steps, 9);
+         EXPECT_EQ(g.U(s.Leader).Steps, 10);
+         EXPECT_EQ(g.ReplenishmentPoints[static_cast<std::size_t>(g.PlayerSide)], 6);
+       }},
+      {"a commander with Command 2 takes a third subordinate and refuses a fourth", 27,
+       [](Game& g, const Slots& s) { test::PlaceUnit(g, s.Other + 1, g.PlayerSide, 5, 5, {.Rank = 0}); },
+       "click 5 5\nrow 1\nbutton 編成\nrow 0\nrow 1\nbutton 編成\nrow 0\nbutton Cancel\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).SubordinateCount, 3);
+         EXPECT_EQ(g.U(s.Loner).CommanderIndex, s.Leader);
+         EXPECT_EQ(g.U(s.Other + 1).CommanderIndex, -1);
+         EXPECT_EQ(Notes(ui), std::vector<std::string>{"統率力エラー|統率するユニットが多すぎます。"});
+       }},
+      {"generals of equal rank are refused both ways", 27,
+       [](Game& g, const Slots& s) { test::PlaceUnit(g, s.Other + 1, g.PlayerSide, 5, 5, {.Rank = 0}); },
+       "click 5 5\nrow 1\nbutton 編成\nrow 2\nrow 2\nbutton 編成\nrow 1\nbutton Cancel\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(g.U(s.Loner).CommanderIndex, -1);
+         EXPECT_EQ(g.U(s.Other + 1).CommanderIndex, -1);
+         EXPECT_EQ(Notes(ui), (std::vector<std::string>{"階級エラー|階級差がありません。", "階級エラー|階級差がありません。"}));
+       }},
+      {"独立 of a general who has acted does nothing", 27,
+       [](Game& g, const Slots& s) { g.U(s.General).CanMove = 0; },
+       "click 5 5\nsub 1\nbutton 独立\nbutton Cancel\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.General).CommanderIndex, s.Leader);
+         EXPECT_EQ(g.U(s.Leader).SubordinateCount, 2);
+       }},
+      {"an attack on a hex that is not adjacent", 3, nullptr, "click 5 5\nbutton 戦闘　合戦\nclick 8 5\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots&) {
+         EXPECT_EQ(Notes(ui), std::vector<std::string>{"攻撃選択ミス|隣接したへクスを攻撃して下さい"});
+         EXPECT_EQ(g.GameState, 6);
+       }},
+      {"an attack on a friendly hex", 3,
+       [](Game& g, const Slots& s) { g.U(s.Other).HexX = 4; },
+       "click 5 5\nbutton 戦闘　合戦\nclick 4 5\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots&) {
+         EXPECT_EQ(Notes(ui), std::vector<std::string>{"攻撃選択ミス|敵ユニットの存在するへクスを攻撃して下さい"});
+         EXPECT_EQ(g.GameState, 6);
+       }},
+      {"an attack on an empty castle of one's own", 3,
+       [](Game& g, const Slots&) {
+         Castle& c = g.Castles[1];
+         c.HexX = 6;
+         c.HexY = 5;
+         c.Owner = g.PlayerSide;
+         g.CastleCounter = 2;
+         g.H(6, 5).Terrain = 8 + g.PlayerSide;  // a castle tile shows its holder
+       },
+       "click 5 5\nbutton 戦闘　合戦\nclick 6 5\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots&) {
+         EXPECT_EQ(Notes(ui), std::vector<std::string>{"攻撃選択ミス|敵の城を攻撃して下さい"});
+         EXPECT_EQ(g.GameState, 6);
+       }},
+      {"a corps with 1 point does not attack at odds below 3", 3,
+       [](Game& g, const Slots& s) {
+         g.U(s.Leader).ActionPoints = 1;
+         MoveEnemyNextTo(g, s, 6, 5);
+         g.U(s.Enemy).CombatPower = g.U(s.Enemy).MaxCombatPower = 200;
+       },
+       "click 5 5\nbutton 戦闘　合戦\nclick 6 5\nanswer 1\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(ui.BattleShows, 0);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 1);
+         EXPECT_EQ(g.U(s.Leader).TargetX, -1);
+         EXPECT_EQ(g.U(s.General).TargetX, -1);
+         EXPECT_EQ(g.FullAttack, 1);
+         EXPECT_EQ(g.GameState, 7);
+       }},
+      {"a corps with 1 point attacks at odds of 3 or more", 3,
+       [](Game& g, const Slots& s) {
+         g.U(s.Leader).ActionPoints = 1;
+         MoveEnemyNextTo(g, s, 6, 5);
+       },
+       "click 5 5\nbutton 戦闘　合戦\nclick 6 5\nanswer 1\nanswer 0\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(ui.BattleShows, 1);
+         EXPECT_EQ(ui.BattleCloses, 1);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 0);
+         EXPECT_EQ(g.FullAttack, 0);
+         EXPECT_EQ(g.GameState, 7);
+       }},
+      {"the attack question answered no", 3, [](Game& g, const Slots& s) { MoveEnemyNextTo(g, s, 6, 5); },
+       "click 5 5\nbutton 戦闘　合戦\nclick 6 5\nanswer 0\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(ui.TextsOf("question"), std::vector<std::string>{"へクス 6,5 を攻撃しますか？"});
+         EXPECT_EQ(ui.BattleShows, 0);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 8);
+         EXPECT_EQ(g.GameState, 7);
+       }},
+      {"fortifying a city clears Fortified for free", 3,
+       [](Game& g, const Slots& s) {
+         g.H(5, 5).Terrain = 10;
+         g.U(s.Leader).Fortified = 1;
+       },
+       "click 5 5\nbutton 野戦築城\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).Fortified, 0);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 8);
+         EXPECT_EQ(g.GameState, 7);
+         EXPECT_EQ(g.SelectedUnit, s.Leader);
+       }},
+      {"field works in the open cost two points", 3, nullptr, "click 5 5\nbutton 野戦築城\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).Fortified, 1);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 6);
+       }},
+      {"recovery with one point left is not made", 3,
+       [](Game& g, const Slots& s) {
+         g.U(s.Leader).ActionPoints = 1;
+         g.U(s.Leader).Normal = 0;
+       },
+       "click 5 5\nbutton 回復\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).Normal, 0);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 1);
+         EXPECT_EQ(g.GameState, 3);
+       }},
+      {"standby takes at most 3 points", 3, [](Game& g, const Slots& s) { g.U(s.Leader).ActionPoints = 5; },
+       "click 5 5\nbutton 援軍待機\nvalue 4\n", nullptr, "line 3: value 4 is beyond the scroll bar"},
+      {"standby takes at most the points left", 3, [](Game& g, const Slots& s) { g.U(s.Leader).ActionPoints = 2; },
+       "click 5 5\nbutton 援軍待機\nvalue 3\n", nullptr, "(0..2)"},
+      {"standby of 3", 3, [](Game& g, const Slots& s) { g.U(s.Leader).ActionPoints = 5; },
+       "click 5 5\nbutton 援軍待機\nvalue 3\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).ReinforcementWait, 3);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 2);
+         EXPECT_EQ(g.GameState, 7);
+       }},
+      {"standby of 0 costs nothing", 3, nullptr, "click 5 5\nbutton 援軍待機\nvalue 0\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.U(s.Leader).ReinforcementWait, 0);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 8);
+         EXPECT_EQ(g.GameState, 7);
+       }},
+      {"standby cancelled", 3, nullptr, "click 5 5\nbutton 援軍待機\nvalue cancel\n",
+       [](const Game& g, const ScriptedUi&, const Slots&) { EXPECT_EQ(g.GameState, 3); }},
+      {"with a corps selected another corps is ignored", 3, nullptr,
+       "click 5 5\nbutton 野戦築城\nclick 3 5\nbutton 野戦築城\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots& s) {
+         EXPECT_EQ(CountKind(ui, "unit"), 2);
+         EXPECT_EQ(g.U(s.Other).Fortified, 0);
+         EXPECT_EQ(g.U(s.Other).ActionPoints, 8);
+         EXPECT_EQ(g.GameState, 7);
+         EXPECT_EQ(g.SelectedUnit, s.Leader);
+       }},
+      {"行動終了 ends the selected corps' action", 3, nullptr, "click 5 5\nbutton 野戦築城\nclick 5 5\nbutton 行動終了\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.GameState, 3);
+         EXPECT_EQ(g.U(s.Leader).CanMove, 0);
+         EXPECT_EQ(g.U(s.Taisho).CanMove, 0);
+       }},
+      {"an enemy corps can be looked at, not chosen", 3, nullptr, "click 8 5\nbutton 移動\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots&) {
+         EXPECT_EQ(g.GameState, 3);
+         EXPECT_EQ(g.RangeOverlay, 0);
+         EXPECT_EQ(ui.Log.back().Answer, -1);
+       }},
+      {"an enemy corps' subordinates are hidden from afar", 3, nullptr, "click 8 5\nsub 0\n", nullptr,
+       "line 2: sub 0 is not in the subordinates' list (it is empty)"},
+      {"an enemy corps' subordinates are shown to a unit two hexes off", 3,
+       [](Game& g, const Slots& s) { g.U(s.Other).HexX = 6; },
+       "click 8 5\nsub 0\nbutton Cancel\n", [](const Game&, const ScriptedUi&, const Slots&) {}},
+      {"empty hexes open no window", 3, nullptr, "click 10 10\nclick 0 0\n",
+       [](const Game& g, const ScriptedUi& ui, const Slots&) {
+         EXPECT_EQ(CountKind(ui, "unit"), 0);
+         EXPECT_EQ(g.GameState, 3);
+       }},
+      {"the right button drops a shown range", 3, nullptr, "click 5 5\nbutton 移動\nright 0 0\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.GameState, 3);
+         EXPECT_EQ(g.RangeOverlay, 0);
+         EXPECT_EQ(g.U(s.Leader).HexX, 5);
+       }},
+      {"the right button takes a tentative move back", 3, nullptr, "click 5 5\nbutton 移動\nclick 6 5\nright 6 5\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.GameState, 3);
+         EXPECT_EQ(g.U(s.Leader).HexX, 5);
+         EXPECT_EQ(g.U(s.General).HexX, 5);
+         EXPECT_EQ(g.U(s.Leader).ActionPoints, 8);
+       }},
+      {"the right button while choosing a target lets the attacker be picked again", 3,
+       [](Game& g, const Slots& s) { g.U(s.Other).MayAttack = 1; },
+       "click 5 5\nbutton 戦闘　合戦\nright 1 1\nclick 3 5\nbutton 戦闘　合戦\n",
+       [](const Game& g, const ScriptedUi&, const Slots& s) {
+         EXPECT_EQ(g.GameState, 6);
+         EXPECT_EQ(g.ActiveUnit, s.Other);
+       }},
+      {"menu commands outside the three phases do nothing", 3, nullptr,
+       "click 5 5\nbutton 戦闘　合戦\nmenu フェイズ終了\nmenu キャンセル\n",
+       [](const Game& g, const ScriptedUi&, const Slots&) { EXPECT_EQ(g.GameState, 6); }},
+  };
+  return cases;
+}
+
+class Commands : public ::testing::TestWithParam<int> {};
+
+TEST_P(Commands, EveryCaseForEitherSide) {
+  const int side = GetParam();
+  const Slots s = SlotsFor(side);
+  for (const Case& c : Cases()) {
+    SCOPED_TRACE(c.Name);
+    auto g = Field(side, c.Phase);
+    if (c.Setup) c.Setup(*g, s);
+    const auto before = Image(*g);
+    ScriptedUi ui;
+    const std::string error = PlayScriptText(*g, ui, c.Lines);
+    if (*c.Error != '\0') {
+      EXPECT_NE(error.find(c.Error), std::string::npos) << error;
+      EXPECT_EQ(Image(*g), before) << "a refused script changed the game";
+      continue;
+    }
+    ASSERT_EQ(error, "");
+    c.Check(*g, ui, s);
+    EXPECT_EQ(test::BrokenInvariants(*g), "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherSide, Commands, ::testing::Values(0, 1));
+
+// Lines that are not inputs, or inputs at a moment that has no use for them: the error names
+// the line and the game stays as it was.
+TEST(InputScripts, EveryBadLineIsRefusedWithItsNumberAndChangesNothing) {
+  struct Bad {
+    const char* Lines;
+    const char* Error;
+  };
+  const Bad bad[] = {
+      {"jump 3 4\n", "line 1: unknown input 'jump'"},
+      {"\n# a comment\nclick 3\n", "line 3: click needs a hex X Y"},
+      {"click 20 0\n", "line 1: click needs a hex X Y with both numbers 0..19"},
+      {"right 3 4 5\n", "line 1: unexpected '5' after 'right'"},
+      {"menu 終了\n", "line 1: menu '終了' is not a command"},
+      {"click 5 5\nbutton 戦闘 合戦\n", "line 2: button '戦闘 合戦' is not a button of the unit window"},
+      {"answer 2\n", "line 1: answer needs 1 (first button) or 0 (second button)"},
+      {"row -1\n", "line 1: row needs a row number from 0"},
+      {"value lots\n", "line 1: value needs a number from 0 or 'cancel'"},
+      {"double 1\n", "line 1: unexpected '1' after 'double'"},
+      {"row 0\n", "line 1: 'row 0' while the map (no window is open) waits for click, right or menu"},
+      {"click 5 5\nrow 5\n", "line 2: row 5 is not in the unit window's list (rows 0..1)"},
+      {"click 5 5 # the leader\n", "line 2: the script ends while the unit window waits for row, sub, button or double"},
+      {"click 5 5\nbutton 補充\n", "line 2: the button 補充 is not enabled in this phase"},
+      {"click 5 5\nbutton 援軍待機\nanswer 1\n", "line 3: 'answer 1' while the window \"援軍待機\" waits for a value"},
+      {"click 5 5\nbutton 移動\nclick 6 5\nclick 6 5\nanswer 1\n", "line 5: 'answer 1' while the map"},
+      {"click 5 5\nbutton 移動\nclick 7 5\nclick 7 5\nclick 7 5\nbutton 戦闘　合戦\nclick 8 5\nvalue 1\n",
+       "line 8: 'value 1' while the question \"攻撃選択\" waits for an answer"},
+      {"click 5 5\nbutton 移動\nclick 7 5\nclick 7 5\nclick 7 5\nbutton 戦闘　合戦\nclick 8 5\nanswer 1\n",
+       "line 9: the script ends while the question"},
+      {"# seed twelve\n", "line 1: the seed comment needs a number"},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.Lines);
+    auto g = Field(0, 3);
+    const auto before = Image(*g);
+    ScriptedUi ui;
+    const std::string error = PlayScriptText(*g, ui, b.Lines);
+    EXPECT_EQ(error.rfind(b.Error, 0), 0u) << error;
+    EXPECT_EQ(Image(*g), before);
+  }
+}
+
+// The line of every input reads back as the same input.
+TEST(InputScripts, FormattedInputsReadBack) {
+  const Input inputs[] = {Input::Click(0, 19), Input::Right(19, 0), Input::MenuCommand(MenuItem::PhaseEnd),
+                          Input::MenuCommand(MenuItem::Cancel), Input::Of(InputKind::Row, 3),
+                          Input::Of(InputKind::Sub, 0), Input::Press(WindowButton::Battle),
+                          Input::Press(WindowButton::Cancel), Input::Of(InputKind::Double),
+                          Input::Of(InputKind::Answer, 0), Input::Of(InputKind::Value, 12),
+                          Input::Of(InputKind::ValueCancel), Input::Of(InputKind::Reinforce, 2),
+                          Input::Of(InputKind::ReinforceNone)};
+  std::string text = "# seed 4000000000\n# save start.dat\n";
+  for (const Input& in : inputs) text += FormatInput(in) + "\n";
+  const InputScript script = ParseInputScript(text);
+  ASSERT_EQ(script.Inputs.size(), std::size(inputs));
+  EXPECT_EQ(script.Seed, 4000000000u);
+  EXPECT_EQ(script.SaveName, "start.dat");
+  for (std::size_t i = 0; i < std::size(inputs); ++i) {
+    EXPECT_EQ(FormatInput(script.Inputs[i]), FormatInput(inputs[i]));
+    EXPECT_EQ(script.Inputs[i].Line, static_cast<int>(i) + 3);
+  }
+}
+
 
 }  // namespace
 }  // namespace milgant
