@@ -267,6 +267,15 @@ void MapRenderer::RedrawMap(const Game& g) {
     for (int x = 0; x < kMapSize; ++x) DrawStack(g, x, y);
 }
 
+void MapRenderer::DrawWholeMap(const Game& g) {
+  ClearMap();
+  for (int y = 0; y < kMapSize; ++y)
+    for (int x = 0; x < kMapSize; ++x) DrawHex(g, x, y);
+  CollectStacks(g);
+  for (int y = 0; y < kMapSize; ++y)
+    for (int x = 0; x < kMapSize; ++x) DrawStack(g, x, y);
+}
+
 void MapRenderer::RedrawAround(const Game& g, int x, int y) {
   const HexPos o = HexOrigin(x, y);
   const QRect square = QRect(o.X, o.Y, 120, 120).intersected(map_.rect());

@@ -42,6 +42,8 @@ class MapRenderer {
   // counter; the partial one around (x, y) after a unit stepped there.
   void RedrawMap(const Game& g);
   void RedrawAround(const Game& g, int x, int y);
+  // Every hex and every counter, whatever the view (the map preview of the picture tool).
+  void DrawWholeMap(const Game& g);
 
   // Lower (inside the hexagon only) or raise (every pixel) each channel of HexBitmap.
   void DarkenHex(int amount);

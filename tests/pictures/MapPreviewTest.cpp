@@ -182,7 +182,7 @@ TEST(MapPreview, TheFirstUnitOfAHexIsTheCounterOnTop) {
       ++stacks;
       const milgant::Unit& top = p.game->U(units.First());
       const QImage& counter = p.pics.Counters[top.Side * 6 + top.Rank * 2];
-      const QPoint at = Origin(x, y) + QPoint(5, top.Side == p.game->PlayerSide ? 5 : 7);
+      const QPoint at = Origin(x, y) + QPoint(0, top.Side == p.game->PlayerSide ? 5 : 7);
       // The crest and the band above it: opaque, below the name slip of a castle in the row
       // above and above the hex's own, and clear of the next row's counters.
       int mismatched = 0, opaque = 0;

@@ -8,6 +8,7 @@
 #include "game/MapFile.h"
 #include "game/Scenario.h"
 #include "game/Text.h"
+#include "widgets/MapRenderer.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -114,33 +115,19 @@ void DrawCastleName(QPainter& p, QPoint origin, const QString& name, int owner) 
 }  // namespace
 
 QImage MapPreview(const milgant::pictures::MainWindowPictures& pics, const milgant::Game& g) {
-  using milgant::kMapSize;
-  QImage map(kMapPreviewWidth, kMapPreviewHeight, QImage::Format_RGB32);
-  map.fill(Qt::black);
-  // Rows first, then the columns of a row, as the main window's full redraw goes.
-  for (int y = 0; y < kMapSize; ++y)
-    for (int x = 0; x < kMapSize; ++x) {
-      const milgant::Hex& h = g.Map[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
-      HexLook look;
-      look.terrain = std::clamp(h.Terrain, 0, milgant::kTerrainCodes - 1);
-      for (int d = 0; d < 6; ++d) {
-        look.roads[static_cast<std::size_t>(d)] = h.RoadSides[static_cast<std::size_t>(d)] == 1;
-        look.rivers[static_cast<std::size_t>(d)] = h.RiverSides[static_cast<std::size_t>(d)] == 1;
-      }
-      look.showRoads = milgant::CastleAt(g, x, y) == -1;
-      DrawHex(map, pics, HexBoxOrigin(x, y), look);
-    }
+  // The game's own map drawing, with nothing tinted and every counter fresh (first picture of
+  // its pair), then the castle names on top.
+  auto untinted = std::make_unique<milgant::Game>(g);
+  untinted->RangeOverlay = 0;
+  for (auto& column : untinted->MoveBlocked) column.fill(1);
+  for (milgant::Unit& u : untinted->Units) {
+    u.CanMove = 1;
+    u.MayAttack = 1;
+  }
+  milgant::MapRenderer renderer(pics, untinted->HexMask);
+  renderer.DrawWholeMap(*untinted);
+  QImage map = renderer.MapBitmap().copy(0, 0, kMapPreviewWidth, kMapPreviewHeight);
   QPainter p(&map);
-  for (int y = 0; y < kMapSize; ++y)
-    for (int x = 0; x < kMapSize; ++x) {
-      const milgant::UnitList units = milgant::UnitsAt(g, x, y);
-      std::vector<CounterLook> stack;
-      for (int i = 0; i < units.Count; ++i) {
-        const milgant::Unit& u = g.U(units.Slots[static_cast<std::size_t>(i)]);
-        stack.push_back({u.Side, std::clamp(u.Rank, 0, 2), 0});
-      }
-      DrawStack(p, pics, HexBoxOrigin(x, y), stack, g.PlayerSide);
-    }
   const int castles = std::min(g.CastleCounter, milgant::kCastleSlots);
   for (int n = 1; n < castles; ++n) {
     const milgant::Castle& c = g.Castles[static_cast<std::size_t>(n)];

@@ -15,6 +15,7 @@
 #include "mainwindow/Fonts.h"
 #include "mainwindow/WindowUi.h"
 #include "text/SerifBoxs.h"
+#include "turn/Movement.h"
 
 using namespace milgant;
 
@@ -83,6 +84,22 @@ int main(int argc, char** argv) {
     const HexPos kyo = HexOrigin(2, 5);
     s.forms->Form1->Image5MouseMove(QPoint(kyo.X + 30 - s.game->ScrollX, kyo.Y + 30 - s.game->ScrollY));
     Save(s.forms->Form1, QStringLiteral("hover-kyo"));
+    // The movement range of ソルカ軍's commander shown in the action phase.
+    s.game->GameState = 3;
+    s.game->PhaseSide = s.game->PlayerSide;
+    s.game->ScrollX = 700;
+    s.game->ScrollY = 320;
+    s.game->ClickX = s.game->U(71).HexX;
+    s.game->ClickY = s.game->U(71).HexY;
+    s.game->ActiveUnit = 71;
+    ShowMoveRange(*s.game, *s.forms->Ui, 71);
+    const HexPos near = HexOrigin(17, 12);
+    s.forms->Form1->Image5MouseMove(QPoint(near.X + 30 - 700, near.Y + 30 - 320));
+    Save(s.forms->Form1, QStringLiteral("move-range"));
+    ClearMoveRange(*s.game);
+    s.game->RangeOverlay = 0;
+    s.game->RangeShown = 0;
+    s.game->GameState = 2;
     s.forms->Form1->ScrollBar1->setValue(600);
     s.forms->Form1->ScrollBar2->setValue(360);
     const HexPos yoshida = HexOrigin(18, 11);
