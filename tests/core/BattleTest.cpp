@@ -309,42 +309,35 @@ TEST_F(Battle, TheComputerAttackerFallsBackOnlyFromTurnSix) {
 }
 
 TEST_F(Battle, ARetreatingAttackerLosesHalfAndItsCorpsGoesWithIt) {
-  test::FillCrt(g(), [](int, int) { return 3; });
-  PlaceUnit(g(), 1, 0, 4, 5, {.Steps = 3, .CombatPower = 10, .Morale = 7});
-  PlaceUnit(g(), 2, 0, 4, 5, {.Steps = 0, .CombatPower = 0, .Morale = 7});
-  g().U(2).Steps = 0;
-  test::Attach(g(), 1, 2);
-  PlaceUnit(g(), 71, 1, 5, 5, {.Steps = 30, .CombatPower = 10, .Morale = 7});
-  Mark(g(), 1, 5, 5);
-  Mark(g(), 2, 5, 5);
-  g().U(2).Steps = 1;  // takes no share of 3 hits beside 3 steps
-  g().FullAttack = 0;
-  ui_.Answers = {1, 0};
-  const BattleResult r = Fight();
-  EXPECT_TRUE(r.AttackerRetreated);
-  EXPECT_EQ(QuestionText("攻撃側後退判定"), "3ステップの損害 後退しますか？");
-  const auto t = Texts();
-  // The loss of 3 is announced, then taken halved: 1.
-  EXPECT_EQ(Count("ヴァルネ軍 武将1に2のダメージ"), 1);
-  EXPECT_EQ(Count("ヴァルネ軍 武将1に1のダメージ"), 1);
-  EXPECT_EQ(g().U(1).Steps, 2);
-  EXPECT_EQ(HexDistance(g().U(1).HexX, g().U(1).HexY, 4, 5), 2);
-  EXPECT_EQ(g().U(2).HexX, g().U(1).HexX);
-  EXPECT_EQ(g().U(2).HexY, g().U(1).HexY);
-  EXPECT_FALSE(ui_.RetreatArrows.empty());
-}
-
-TEST_F(Battle, ALoneRetreatingAttackersLossOfThreeBecomesOne) {
-  test::FillCrt(g(), [](int, int) { return 3; });
-  PlaceUnit(g(), 1, 0, 4, 5, kSteady);
-  PlaceUnit(g(), 71, 1, 5, 5, {.Steps = 30, .CombatPower = 10, .Morale = 7});
-  Mark(g(), 1, 5, 5);
-  g().FullAttack = 0;
-  ui_.Answers = {1, 0};
-  Fight();
-  EXPECT_EQ(Count("ヴァルネ軍 武将1に3のダメージ"), 1);
-  EXPECT_EQ(Count("ヴァルネ軍 武将1に1のダメージ"), 1);
-  EXPECT_EQ(g().U(1).Steps, 9);
+  // 3 hits: alone the general loses 3, halved to 1; with a subordinate of 1 step beside his 3,
+  // he loses round(3/4 x 3) = 2, halved to 1, and the subordinate 1, halved to 0.
+  for (const bool corps : {false, true}) {
+    SetUp();
+    test::FillCrt(g(), [](int, int) { return 3; });
+    PlaceUnit(g(), 1, 0, 4, 5, {.Steps = corps ? 3 : 10, .CombatPower = 10, .Morale = 7});
+    PlaceUnit(g(), 71, 1, 5, 5, {.Steps = 30, .CombatPower = 10, .Morale = 7});
+    Mark(g(), 1, 5, 5);
+    if (corps) {
+      PlaceUnit(g(), 2, 0, 4, 5, {.Steps = 1, .CombatPower = 1, .Morale = 7});
+      test::Attach(g(), 1, 2);
+      Mark(g(), 2, 5, 5);
+    }
+    g().FullAttack = 0;
+    ui_.Answers = {1, 0};
+    const BattleResult r = Fight();
+    EXPECT_TRUE(r.AttackerRetreated);
+    EXPECT_EQ(QuestionText("攻撃側後退判定"), "3ステップの損害 後退しますか？");
+    EXPECT_EQ(Count(std::string("ヴァルネ軍 武将1に") + (corps ? "2" : "3") + "のダメージ"), 1);  // announced
+    EXPECT_EQ(Count("ヴァルネ軍 武将1に1のダメージ"), 1);                                        // taken
+    EXPECT_EQ(g().U(1).Steps, corps ? 2 : 9);
+    EXPECT_EQ(HexDistance(g().U(1).HexX, g().U(1).HexY, 4, 5), 2);
+    EXPECT_FALSE(ui_.RetreatArrows.empty());
+    if (corps) {
+      EXPECT_EQ(g().U(2).Steps, 1);
+      EXPECT_EQ(g().U(2).HexX, g().U(1).HexX);
+      EXPECT_EQ(g().U(2).HexY, g().U(1).HexY);
+    }
+  }
 }
 
 TEST_F(Battle, DefendersThatRetreatTakeHalfWithoutConfusionAndTheWinnerFollows) {
