@@ -174,6 +174,8 @@ TEST(BattleThroughWindow, SameGameAsHeadless) {
           form.grab().save(shots + QStringLiteral("/battle-%1.png").arg(battle));
         form.SerifBox1->Next();
       }
+      if (form.Button1->isEnabled() && !shots.isEmpty())
+        form.grab().save(shots + QStringLiteral("/battle-%1-reinforcement.png").arg(battle));
       if (form.Button1->isEnabled()) form.Button1->click();
       if (form.Button2->isEnabled()) form.Button2->click();
     });
