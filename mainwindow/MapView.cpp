@@ -46,6 +46,8 @@ void TForm1::SyncScrollBars() {
 }
 
 void TForm1::RedrawMap() {
+  // A new game's list is filled with its first drawing, before the computer's opening moves.
+  if (PanelListCount == 0 && game_.GameState != 0) RefreshUnitList();
   renderer_->RedrawMap(game_);
   CopyToView(game_.ScrollX, game_.ScrollY, 793, 521);
   SyncScrollBars();

@@ -1,5 +1,6 @@
 #include "mainwindow/WindowUi.h"
 
+#include <QListWidget>
 #include <QMessageBox>
 #include <QString>
 
@@ -61,7 +62,12 @@ int WindowUi::ChooseSide(std::string_view caption, std::string_view text, std::s
   }
   if (side != -1) Record(Input::Of(InputKind::Answer, side == 0 ? 1 : 0));
   // With the side chosen the title gives way to the map, the panel and the scroll bars.
-  if (side != -1) forms_.Form1->ShowPlayView();
+  if (side != -1) {
+    forms_.Form1->ShowPlayView();
+    // The last game's units leave the list; the new game's come with its first drawing.
+    forms_.Form1->ListBox1->clear();
+    forms_.Form1->PanelListCount = 0;
+  }
   return side;
 }
 

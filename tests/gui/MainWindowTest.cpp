@@ -2,6 +2,7 @@
 // menus, a new game of either side, the side panel, the list and minimap, the status line, the
 // save and load menus, and the waits that shut the game's own commands out.
 #include <QFile>
+#include <QFontInfo>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProcess>
@@ -101,6 +102,11 @@ TEST_F(MainWindowTest, ComponentsSitWhereTheWindowPutsThem) {
   EXPECT_EQ(form1->Exit2->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
   EXPECT_FALSE(form1->N1->shortcut().isEmpty());
   EXPECT_FALSE(form1->windowIcon().isNull());
+  // The windows' face is "ＭＳ Ｐゴシック", stood in for by IPAPGothic, 12 pixels high.
+  for (QWidget* w : {static_cast<QWidget*>(form1->Panel1), static_cast<QWidget*>(form1->Label[9])}) {
+    EXPECT_EQ(QFontInfo(w->font()).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(w->font().pixelSize(), 12);
+  }
   // Until a game starts: the title, no panel, no scroll bars, an empty status line.
   EXPECT_TRUE(form1->CompressedImage1->isVisible());
   EXPECT_FALSE(form1->Label[9]->isVisible());
