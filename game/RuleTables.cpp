@@ -114,6 +114,13 @@ CrtLoadResult ParseCrt(Game& g, const std::string& text, const std::string& name
         return {false, name + " line " + std::to_string(lineNo) + " field " + std::to_string(k + 1) + ": " +
                            Describe(field)};
       }
+      // An entry is a number of hits. Far beyond any army's steps it can only be a slip of the
+      // pen, and the battle's sums of steps and hits must stay within their integers.
+      if (value < -kCrtEntryLimit || value > kCrtEntryLimit) {
+        return {false, name + " line " + std::to_string(lineNo) + " field " + std::to_string(k + 1) + ": " +
+                           std::to_string(value) + " is outside -" + std::to_string(kCrtEntryLimit) + ".." +
+                           std::to_string(kCrtEntryLimit)};
+      }
       table[static_cast<std::size_t>(k)][static_cast<std::size_t>(lineNo)] = value;
     }
     if (last) break;

@@ -15,6 +15,9 @@ struct CrtLoadResult {
   std::string Reason;  // one line, naming the file and line, when not Ok
 };
 
+// The largest number of hits an entry of the combat results table may give (or, negative, take).
+constexpr int kCrtEntryLimit = 999;
+
 // Reads the combat results table. A file that cannot be read or holds a malformed line is
 // refused as a whole and the table keeps what it held; nothing is written to the screen.
 CrtLoadResult LoadCrt(Game& g, const std::string& path);
