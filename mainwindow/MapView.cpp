@@ -113,6 +113,10 @@ void TForm1::Image5MouseMove(QPoint at) {
 void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
   if (game_.GameState == 0 || Busy() || Closing) return;
   const HexPos h = PixelToHex(game_.HexMask, at.x(), at.y(), game_.ScrollX, game_.ScrollY);
+  // Left of an odd row's first hex lies no hex, but the conversion reads it as the second hex
+  // of the row above: such a press is ignored.
+  const int mapX = at.x() + game_.ScrollX, mapY = at.y() + game_.ScrollY;
+  if (mapY >= 0 && ((mapY / 44) & 1) != 0 && mapX >= 0 && mapX < 29 && h.X == 1) return;
   game_.ClickX = h.X;
   game_.ClickY = h.Y;
   InputRecorder* recorder = forms_.Ui->Recorder;

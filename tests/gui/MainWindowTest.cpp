@@ -254,6 +254,27 @@ TEST_F(MainWindowTest, MinimapColoursTerrainCastlesAndUnits) {
   EXPECT_GT(checked, 250);
 }
 
+TEST_F(MainWindowTest, APressLeftOfAnOddRowIsIgnored) {
+  StartNewGame(1);
+  game->ScrollX = game->ScrollY = 0;
+  form1->RedrawMap();
+  struct Case {
+    QPoint mapPoint;  // at scroll (0, 0) the view's point is the map picture's
+    int clickX, clickY;
+  };
+  const Case cases[] = {
+      {{5, 44 + 30}, 99, 99},  // nothing there: ignored
+      {{20, 44 + 2}, 0, 0},    // the bottom of the first hex of the row above
+      {{40, 44 + 30}, 0, 1},   // the first hex of the odd row
+  };
+  for (const Case& c : cases) {
+    game->ClickX = game->ClickY = 99;
+    form1->Image5->OnMouseDown(Qt::LeftButton, c.mapPoint);
+    EXPECT_EQ(game->ClickX, c.clickX) << c.mapPoint.x() << "," << c.mapPoint.y();
+    EXPECT_EQ(game->ClickY, c.clickY) << c.mapPoint.x() << "," << c.mapPoint.y();
+  }
+}
+
 // --- status line -------------------------------------------------------------------------------
 
 TEST_F(MainWindowTest, StatusLineSaysTurnPhasePointsPlaceAndCastle) {
