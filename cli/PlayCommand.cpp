@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/Cli.h"
+#include "game/Game.h"
 #include "game/InputScript.h"
 #include "game/ScriptedUi.h"
 #include "turn/ScriptPlay.h"
@@ -34,6 +35,10 @@ int PlayCommand(Args& args) {
     throw UsageError(*scriptPath + " " + e.what());
   }
   auto g = LoadGameFile(file, true);
+  // The unit window's buttons as the game's own load sets them for the phase.
+  if (g->GameState == 3 || g->GameState == 7) SetUnitButtonsForPhase(*g, 3);
+  if (g->GameState == 27) SetUnitButtonsForPhase(*g, 27);
+  if (g->GameState == 2) SetUnitButtonsForPhase(*g, 2);
   // The seed given wins; otherwise a recording's own seed.
   if (!options.Seed && script.Seed) options.Seed = script.Seed;
   ApplySeed(*g, options);

@@ -70,6 +70,7 @@ std::string FormatInput(const Input& in) {
     case InputKind::ValueCancel: return "value cancel";
     case InputKind::Reinforce: return "reinforce " + n;
     case InputKind::ReinforceNone: return "reinforce none";
+    case InputKind::Scroll: return "scroll " + n + " " + std::to_string(in.Y);
   }
   return {};
 }
@@ -92,6 +93,12 @@ bool ParseInputLine(std::string_view line, Input& in, bool& blank, std::string& 
   if (word == "click" || word == "right") {
     out.Kind = word == "click" ? InputKind::Click : InputKind::Right;
     ok = ReadHex(rest, out, why);
+  } else if (word == "scroll") {
+    out.Kind = InputKind::Scroll;
+    if (!ReadInt(FirstWord(rest), 0, 2000, out.X) || !ReadInt(FirstWord(rest), 0, 2000, out.Y)) {
+      why = "scroll needs the view's X Y in pixels, 0..2000";
+      return false;
+    }
   } else if (word == "menu") {
     if (rest == MenuCaption(MenuItem::PhaseEnd)) {
       out = Input::MenuCommand(MenuItem::PhaseEnd);
@@ -143,7 +150,7 @@ bool ParseInputLine(std::string_view line, Input& in, bool& blank, std::string& 
     out.Kind = InputKind::Double;
   } else {
     why = "unknown input " + Quoted(word) +
-          " (click, right, menu, row, sub, button, double, answer, value, reinforce)";
+          " (click, right, menu, row, sub, button, double, answer, value, reinforce, scroll)";
     return false;
   }
   if (!ok) {
@@ -190,7 +197,15 @@ InputScript ParseInputScript(std::string_view text) {
   return script;
 }
 
+void InputFeed::SkipScrolls() {
+  while (!AtEnd() && script_.Inputs[next_].Kind == InputKind::Scroll) {
+    const Input& scroll = script_.Inputs[next_++];
+    if (OnScroll) OnScroll(scroll.X, scroll.Y);
+  }
+}
+
 Input InputFeed::Take(std::span<const InputKind> kinds, std::string_view waiter, std::string_view expected) {
+  SkipScrolls();
   if (AtEnd()) {
     throw ScriptError(EndLine(), "the script ends while " + std::string(waiter) + " waits for " + std::string(expected));
   }
@@ -205,9 +220,14 @@ Input InputFeed::Take(std::span<const InputKind> kinds, std::string_view waiter,
                                  std::string(expected));
 }
 
-bool InputRecorder::Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy) {
+bool InputRecorder::Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
+                          const std::int32_t* scrollX, const std::int32_t* scrollY) {
   out_.close();
   paused_ = false;
+  scrollX_ = scrollX;
+  scrollY_ = scrollY;
+  lastX_ = scrollX != nullptr ? *scrollX : 0;
+  lastY_ = scrollY != nullptr ? *scrollY : 0;
   if (!WriteFileAtomically(StartSavePath(), saveImage)) return false;
   out_.open(path_, std::ios::binary | std::ios::trunc);
   if (!out_) return false;
@@ -223,6 +243,12 @@ bool InputRecorder::Begin(std::uint32_t seed, std::span<const std::uint8_t> save
 
 void InputRecorder::Write(const Input& in) {
   if (!Recording()) return;
+  // The view position is saved with the game, so a replay must scroll where the player did.
+  if (scrollX_ != nullptr && scrollY_ != nullptr && (*scrollX_ != lastX_ || *scrollY_ != lastY_)) {
+    lastX_ = *scrollX_;
+    lastY_ = *scrollY_;
+    out_ << FormatInput(Input::Scroll(lastX_, lastY_)) << '\n';
+  }
   out_ << FormatInput(in) << '\n';
   out_.flush();
 }

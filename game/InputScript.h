@@ -11,6 +11,8 @@
 //   answer N           a question or the side choice: 1 = the first button, 0 = the second
 //   value N            an allocation window: the bar to N, then OK; "value cancel" for Cancel
 //   reinforce N        the battle window's reinforcement list: row N (from 0); "reinforce none"
+//   scroll X Y         the map view scrolled to (X, Y) pixels (saved with the game; it may stand
+//                      anywhere and changes nothing else)
 //
 // Header comments of a recording: "# seed N" (the generator when the recording began) and
 // "# save FILE" (the save it began from).
@@ -18,6 +20,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -27,7 +30,9 @@
 
 namespace milgant {
 
-enum class InputKind { Click, Right, Menu, Row, Sub, Button, Double, Answer, Value, ValueCancel, Reinforce, ReinforceNone };
+enum class InputKind {
+  Click, Right, Menu, Row, Sub, Button, Double, Answer, Value, ValueCancel, Reinforce, ReinforceNone, Scroll
+};
 
 enum class MenuItem { PhaseEnd, Cancel };
 
@@ -45,6 +50,7 @@ struct Input {
 
   static Input Click(int x, int y) { return {InputKind::Click, x, y}; }
   static Input Right(int x, int y) { return {InputKind::Right, x, y}; }
+  static Input Scroll(int x, int y) { return {InputKind::Scroll, x, y}; }
   static Input MenuCommand(MenuItem m) {
     Input i{InputKind::Menu};
     i.Menu = m;
@@ -88,11 +94,16 @@ class InputFeed {
  public:
   explicit InputFeed(InputScript script) : script_(std::move(script)) {}
 
+  // Scroll lines may stand anywhere: Take hands them to this and goes on to the next line.
+  std::function<void(int x, int y)> OnScroll;
+
   bool AtEnd() const { return next_ >= script_.Inputs.size(); }
   const Input* Peek() const { return AtEnd() ? nullptr : &script_.Inputs[next_]; }
   // The next input, which must be one of `kinds`; otherwise (or at the end) a ScriptError that
   // names the line and says that `waiter` waits for `expected`.
   Input Take(std::span<const InputKind> kinds, std::string_view waiter, std::string_view expected);
+  // Applies the scroll lines that stand next.
+  void SkipScrolls();
   // The line after the last one, for errors at the end of the script.
   int EndLine() const { return script_.LineCount + 1; }
   const InputScript& Script() const { return script_; }
@@ -109,9 +120,12 @@ class InputRecorder {
  public:
   explicit InputRecorder(std::string path) : path_(std::move(path)) {}
 
-  // False when the recording or its save cannot be written; recording then stays off.
-  bool Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy);
-  // Writes one input (flushed at once) while a recording runs.
+  // False when the recording or its save cannot be written; recording then stays off. The view
+  // position (`scrollX`, `scrollY`) is watched from here on through the pointers.
+  bool Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
+             const std::int32_t* scrollX = nullptr, const std::int32_t* scrollY = nullptr);
+  // Writes one input (flushed at once) while a recording runs, after a scroll line when the
+  // view has moved since the last one.
   void Write(const Input& in);
   // While paused (a new game or a load is being set up) nothing is written.
   void Pause() { paused_ = true; }
@@ -124,6 +138,9 @@ class InputRecorder {
   std::string path_;
   std::ofstream out_;
   bool paused_ = false;
+  const std::int32_t* scrollX_ = nullptr;
+  const std::int32_t* scrollY_ = nullptr;
+  std::int32_t lastX_ = 0, lastY_ = 0;
 };
 
 }  // namespace milgant

@@ -12,8 +12,14 @@ void PlayScript(Game& g, ScriptedUi& ui, InputFeed& feed) {
   static constexpr InputKind kBetweenWindows[] = {InputKind::Click, InputKind::Right, InputKind::Menu};
   InputFeed* const before = ui.Feed;
   ui.Feed = &feed;
+  feed.OnScroll = [&g](int x, int y) {
+    g.ScrollX = x;
+    g.ScrollY = y;
+  };
   try {
-    while (!feed.AtEnd()) {
+    for (;;) {
+      feed.SkipScrolls();  // trailing scroll lines still move the view
+      if (feed.AtEnd()) break;
       const Input in = feed.Take(kBetweenWindows, "the map (no window is open)", "click, right or menu");
       DispatchInput(g, ui, in);
     }
