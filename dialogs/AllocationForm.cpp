@@ -1,6 +1,8 @@
 #include "dialogs/AllocationForm.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -57,6 +59,14 @@ bool TAllocationForm::Allocate(const QString& caption, const QString& text, bool
   Value = value;
   setWindowTitle(caption);
   Label1->setText(text);
+  // The message keeps to one line inside the window: a long one is set a little smaller.
+  QFont f = font();
+  const int room = width() - Label1->x() - 4;
+  // Measured with some slack: the Japanese glyphs may come from a fallback face.
+  for (int px = QFontInfo(f).pixelSize(); px > 9 && QFontMetrics(f).horizontalAdvance(text) > room - 16; --px)
+    f.setPixelSize(px - 1);
+  Label1->setFont(f);
+  Label1->resize(room, Label1->height());
   // The position is set before the maximum, as the callers expect (they always start at 0).
   const bool was = ScrollBar1->blockSignals(true);
   ScrollBar1->setValue(value);

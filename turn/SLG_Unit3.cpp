@@ -41,9 +41,9 @@ TForm3::TForm3(QWidget* mainWindow)
   for (int i = 0; i < 15; ++i) {
     const auto n = static_cast<std::size_t>(i);
     Captions[n] = new QLabel(Q(texts::kDetailCaptions[n]), this);
-    Captions[n]->setGeometry(296, 26 + 19 * i, 124, 16);
+    Captions[n]->setGeometry(292, 26 + 19 * i, 136, 16);
     Values[n] = new QLabel(this);
-    Values[n]->setGeometry(420, 26 + 19 * i, 96, 16);
+    Values[n]->setGeometry(432, 26 + 19 * i, 84, 16);
   }
   const std::array<std::string_view, 10> captions = {texts::kButtonMove,      texts::kButtonBattle, texts::kButtonDetach,
                                                      texts::kButtonOrganise,  texts::kButtonRecover, texts::kButtonEndAction,
