@@ -282,6 +282,10 @@ TEST_F(CommandWindows, ARecordedSessionReplaysToTheSameSaveByteForByte) {
   OnUnitWindow([](TForm3* f) { f->Button7->click(); });
   ClickHex(game->U(corps).HexX, game->U(corps).HexY);
   ASSERT_EQ(game->GameState, 3);
+  // The turn ends: the computer's whole phase, its battles with the player's answers in them,
+  // and the start of the next turn.
+  form1->N1->trigger();
+  ASSERT_EQ(game->GameState, 2);
   form1->SaveClick(1);
   forms->Ui->Recorder = nullptr;
 
