@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "AsciiMap.h"
+#include "TestFiles.h"
 #include "ai/ForceRatio.h"
 #include "game/Game.h"
+#include "game/InputScript.h"
 #include "game/ScriptedUi.h"
 #include "game/SaveImage.h"
 #include "game/Text.h"
@@ -498,6 +500,32 @@ TEST(InputScripts, EveryBadLineIsRefusedWithItsNumberAndChangesNothing) {
     EXPECT_EQ(error.rfind(b.Error, 0), 0u) << error;
     EXPECT_EQ(Image(*g), before);
   }
+}
+
+// A recording: the header names the seed and the start save written beside it, scroll lines
+// come before the input they preceded, and nothing is written while paused.
+TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
+  test::TempDir dir;
+  const std::string path = dir.File("rec.txt");
+  InputRecorder recorder(path);
+  std::int32_t scrollX = 0, scrollY = 0;
+  const std::vector<std::uint8_t> image(kSaveImageSize, 7);
+  ASSERT_TRUE(recorder.Begin(123456789u, image, "新規", &scrollX, &scrollY));
+  recorder.Write(Input::Click(5, 5));
+  scrollX = 120;
+  recorder.Write(Input::Press(WindowButton::Battle));
+  recorder.Pause();
+  recorder.Write(Input::Of(InputKind::Answer, 1));
+  recorder.Resume();
+  recorder.Write(Input::MenuCommand(MenuItem::PhaseEnd));
+  EXPECT_EQ(test::ReadBytes(recorder.StartSavePath()), image);
+  const auto bytes = test::ReadBytes(path);
+  const InputScript script = ParseInputScript(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(script.Seed, 123456789u);
+  EXPECT_EQ(script.SaveName, "rec.txt.start.dat");
+  std::string lines;
+  for (const Input& in : script.Inputs) lines += FormatInput(in) + "\n";
+  EXPECT_EQ(lines, "click 5 5\nscroll 120 0\nbutton 戦闘　合戦\nmenu フェイズ終了\n");
 }
 
 // The line of every input reads back as the same input.
