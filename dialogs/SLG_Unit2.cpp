@@ -34,6 +34,7 @@ void TForm2::Message(const QString& caption, const QString& text) {
   Button2->setVisible(false);
   Button2->setEnabled(false);
   Label1->setText(LabelText(text));
+  Label1->adjustSize();
   setWindowTitle(caption);
   Answered = 0;
   exec();
@@ -44,6 +45,7 @@ bool TForm2::Ask(const QString& caption, const QString& text) {
   Button2->setEnabled(true);
   Button2->setVisible(true);
   Label1->setText(LabelText(text));
+  Label1->adjustSize();
   setWindowTitle(caption);
   Answered = 0;
   Result = 0;

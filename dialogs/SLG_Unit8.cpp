@@ -39,6 +39,7 @@ int TForm8::Choose(const QString& caption, const QString& text, const QString& f
   Button1->move(16, 48);
   Button2->setVisible(true);
   Label1->setText(LabelText(text));
+  Label1->adjustSize();
   setWindowTitle(caption);
   Button1->setText(first);
   Button2->setText(second);
