@@ -16,6 +16,8 @@
 #include "mainwindow/SidePanel.h"
 #include "mainwindow/WindowUi.h"
 #include "music/MediaPlayer.h"
+#include "combat/SLG_Unit4.h"
+#include "text/SerifBoxs.h"
 #include "turn/SLG_Unit3.h"
 #include "widgets/TImage.h"
 
@@ -442,6 +444,28 @@ TEST_F(MainWindowTest, ClosingDuringAWaitEndsItAndEverythingAfter) {
   forms->Ui->Note("テスト", "表示されない");
   EXPECT_FALSE(forms->Ui->Ask("テスト", "表示されない"));
   EXPECT_TRUE(Seen().empty());
+}
+
+TEST_F(MainWindowTest, ClosingWhileTheComputerPlaysEndsItsPhase) {
+  // A new game against side 1 opens with the computer's phase; its first battle text waits for
+  // a click, and the window is closed instead.
+  hand->Windows = nullptr;
+  game->Rng.SetSeed(20240601);
+  bool closedInBattle = false;
+  QTimer watch;
+  watch.setInterval(2);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (forms->Form4->isVisible() && forms->Form4->SerifBox1->Waiting() && !form1->Closing) {
+      closedInBattle = true;
+      form1->close();
+    }
+  });
+  watch.start();
+  StartNewGame(0);
+  ASSERT_TRUE(closedInBattle) << "the opening phase fought no battle";
+  EXPECT_TRUE(closed);
+  EXPECT_TRUE(game->Closing);
+  EXPECT_FALSE(forms->Form4->SerifBox1->Waiting());
 }
 
 TEST_F(MainWindowTest, PhaseEndFromThePopupMenuAndTheMenuBar) {
