@@ -85,8 +85,39 @@ MapRenderer::Sprite MapRenderer::MakeSprite(const QImage& picture) {
   return s;
 }
 
-void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) {
+bool MapRenderer::Clipped(const QImage& dst, int x, int y) const {
+  if (!clipping_ || &dst != &map_) return false;
+  if (!clipRect_.contains(x, y)) return true;
+  return clip_[static_cast<std::size_t>((y - clipRect_.top()) * clipRect_.width() + (x - clipRect_.left()))] == 0;
+}
+
+void MapRenderer::SetClipAround(int x, int y) {
+  const HexPos o = HexOrigin(x, y);
+  // Around what a partial redraw repaints: the boxes of the hexes within three, the square.
+  clipRect_ = QRect(QPoint((x - 3) * 60, (y - 3) * 44), QPoint((x + 3) * 60 + 29 + 59, (y + 3) * 44 + 59))
+                  .united(QRect(o.X, o.Y, 120, 120))
+                  .intersected(map_.rect());
+  clip_.assign(static_cast<std::size_t>(clipRect_.width() * clipRect_.height()), 0);
+  auto mark = [&](int x0, int y0, int x1, int y1) {  // [x0, x1) x [y0, y1)
+    x0 = std::max(x0, clipRect_.left());
+    x1 = std::min(x1, clipRect_.right() + 1);
+    for (int yy = std::max(y0, clipRect_.top()); yy < std::min(y1, clipRect_.bottom() + 1); ++yy)
+      if (x1 > x0)
+        std::fill_n(&clip_[static_cast<std::size_t>((yy - clipRect_.top()) * clipRect_.width() + (x0 - clipRect_.left()))],
+                    x1 - x0, std::uint8_t{1});
+  };
+  mark(o.X, o.Y, o.X + 120, o.Y + 120);
+  for (int yy = std::max(0, y - 3); yy <= std::min(kMapSize - 1, y + 3); ++yy)
+    for (int xx = std::max(0, x - 3); xx <= std::min(kMapSize - 1, x + 3); ++xx) {
+      const HexPos h = HexOrigin(xx, yy);
+      for (int r = 0; r < kBox; ++r)
+        for (const auto& run : maskRuns_[static_cast<std::size_t>(r)]) mark(h.X + run[0], h.Y + r, h.X + run[1], h.Y + r + 1);
+    }
+}
+
+void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) const {
   const int dstW = dst.width(), dstH = dst.height();
+  const bool clipped = clipping_ && &dst == &map_;
   for (int y = 0; y < s.Height; ++y) {
     const int dy = atY + y;
     if (dy < 0 || dy >= dstH) continue;
@@ -98,7 +129,7 @@ void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) {
     for (int x = from; x < to; ++x) {
       const QRgb p = in[x];
       const int a = qAlpha(p);
-      if (a == 0) continue;
+      if (a == 0 || (clipped && Clipped(dst, atX + x, dy))) continue;
       if (a == 255) {
         out[x] = p;
         continue;
@@ -277,6 +308,8 @@ void MapRenderer::DrawWholeMap(const Game& g) {
 }
 
 void MapRenderer::RedrawAround(const Game& g, int x, int y) {
+  SetClipAround(x, y);
+  clipping_ = true;
   const HexPos o = HexOrigin(x, y);
   const QRect square = QRect(o.X, o.Y, 120, 120).intersected(map_.rect());
   for (int yy = square.top(); yy <= square.bottom(); ++yy) {
@@ -288,6 +321,7 @@ void MapRenderer::RedrawAround(const Game& g, int x, int y) {
   CollectStacks(g);
   for (int yy = std::max(0, y - 4); yy <= std::min(kMapSize - 1, y + 4); ++yy)
     for (int xx = std::max(0, x - 4); xx <= std::min(kMapSize - 1, x + 4); ++xx) DrawStack(g, xx, yy);
+  clipping_ = false;
 }
 
 void MapRenderer::RedrawMinimap(const Game& g, int miniX, int miniY) {

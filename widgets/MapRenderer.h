@@ -63,7 +63,10 @@ class MapRenderer {
     std::vector<std::array<int, 2>> RowSpans;   // first and one-past-last covered column
   };
   static Sprite MakeSprite(const QImage& picture);
-  static void Blend(QImage& dst, const Sprite& s, int at_x, int at_y);
+  // Onto the map picture, only pixels the clip allows are touched while a partial redraw runs.
+  void Blend(QImage& dst, const Sprite& s, int at_x, int at_y) const;
+  bool Clipped(const QImage& dst, int x, int y) const;
+  void SetClipAround(int x, int y);
   void PaintMasked(const QImage& tile, int at_x, int at_y);
   void DrawOverlays(QImage& dst, const Game& g, int x, int y, int at_x, int at_y) const;
   void CollectStacks(const Game& g);
@@ -71,6 +74,12 @@ class MapRenderer {
   void ClearMap();
 
   int extentBottom_ = kMapBitmapSize;  // nothing below this row is other than black
+
+  // A partial redraw repaints the square it blackens and the hexes it redraws; a picture with
+  // soft edges drawn again over pixels it did not repaint would darken them step by step.
+  bool clipping_ = false;
+  QRect clipRect_;
+  std::vector<std::uint8_t> clip_;  // 1 = repainted, row by row over clipRect_
 
   bool HasOverlays(const Game& g, int x, int y) const;
 

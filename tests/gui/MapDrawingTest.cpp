@@ -218,5 +218,21 @@ TEST_F(MapDrawingTest, RedrawAroundMatchesAFullRedrawNearTheStep) {
   EXPECT_EQ(differing, 0);
 }
 
+TEST_F(MapDrawingTest, RepeatedPartialRedrawsChangeNothingMore) {
+  // The steps of a walk redraw around each hex; soft edges of counters and river lines that a
+  // step does not repaint must not darken step by step.
+  for (const HexPos at : {HexPos{10, 9}, HexPos{18, 12}, HexPos{2, 5}}) {
+    game->ScrollX = std::max(0, at.X * 60 - 240);
+    game->ScrollY = std::max(0, at.Y * 44 - 176);
+    form1->RedrawMap();
+    form1->RedrawAround(at.X, at.Y);
+    const QImage once = form1->Image5->Picture.copy();
+    const QImage mapOnce = R().MapBitmap().copy(0, 0, 1229, 1000);
+    for (int i = 0; i < 5; ++i) form1->RedrawAround(at.X, at.Y);
+    EXPECT_EQ(form1->Image5->Picture, once) << at.X << "," << at.Y;
+    EXPECT_EQ(R().MapBitmap().copy(0, 0, 1229, 1000), mapOnce) << at.X << "," << at.Y;
+  }
+}
+
 }  // namespace
 }  // namespace milgant::test
