@@ -174,7 +174,9 @@ TEST_F(MapDrawingTest, ScrolledToTheEndShowsBlackBeyondTheMap) {
   // The map ends 229 pixels into the view across and 296 down.
   for (int y = 0; y < 505; y += 7)
     for (int x = 0; x < 593; x += 7)
-      if (x >= 240 || y >= 300) ASSERT_EQ(view.pixel(x, y) & 0xffffff, 0u) << x << "," << y;
+      if (x >= 240 || y >= 300) {
+        ASSERT_EQ(view.pixel(x, y) & 0xffffff, 0u) << x << "," << y;
+      }
   EXPECT_NE(view.pixel(100, 100) & 0xffffff, 0u);
   form1->ScrollBar2->setValue(1000);
   for (int y = 0; y < 505; y += 7)
