@@ -80,16 +80,40 @@ std::unique_ptr<Game> StartUpGame() {
   return g;
 }
 
+FolderOptions& Folders() {
+  static FolderOptions folders;
+  return folders;
+}
+
+std::string DataFile(const std::string& name) { return FindDataFolder(Folders().Data) + "/" + name; }
+
+std::string GamePath(const std::string& word, bool forWriting) {
+  if (word.rfind("slot:", 0) != 0) return word;
+  const std::string which = word.substr(5);
+  const std::string folder = FindSaveFolder(Folders().Saves);
+  if (forWriting) {
+    std::string why;
+    if (!MakeFolder(folder, &why)) throw UsageError(folder + ": " + why);
+  }
+  if (which == "auto") return folder + "/Autosave.dat";
+  if (which.size() == 1 && which[0] >= '1' && which[0] <= '5') {
+    const int slot = which[0] - '0';
+    return forWriting ? folder + "/" + SaveFileName(slot) : FindSaveFile(folder, slot);
+  }
+  throw UsageError(word + ": a slot is slot:1 .. slot:5 or slot:auto");
+}
+
 void LoadRuleData(Game& g) {
-  const CrtLoadResult r = LoadCrt(g, "CRT.txt");
+  const CrtLoadResult r = LoadCrt(g, DataFile("CRT.txt"));
   if (!r.Ok) throw UsageError(r.Reason);
 }
 
-std::unique_ptr<Game> LoadGameFile(const std::string& path, bool withRules) {
+std::unique_ptr<Game> LoadGameFile(const std::string& word, bool withRules) {
+  const std::string path = GamePath(word, false);
   auto base = StartUpGame();
   if (withRules) LoadRuleData(*base);
   auto out = std::make_unique<Game>();
-  const LoadResult r = LoadSaveFile(*base, path, "Map.dat", *out);
+  const LoadResult r = LoadSaveFile(*base, path, DataFile("Map.dat"), *out);
   if (!r.Ok) throw UsageError(path + ": " + (r.MapFailed ? r.Reason : "refused: " + r.Reason));
   return out;
 }
@@ -98,7 +122,8 @@ void ApplySeed(Game& g, const RuleOptions& options) {
   if (options.Seed) g.Rng.SetSeed(*options.Seed);
 }
 
-void WriteGameFile(Game& g, const std::string& path) {
+void WriteGameFile(Game& g, const std::string& word) {
+  const std::string path = GamePath(word, true);
   Snapshot(g);
   if (!WriteFileAtomically(path, g.SaveImage)) throw UsageError(path + ": cannot be written");
 }

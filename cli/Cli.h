@@ -14,6 +14,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "desktop/Folders.h"
 #include "game/Game.h"
 #include "game/ScriptedUi.h"
 
@@ -52,6 +53,14 @@ struct RuleOptions {
   std::optional<std::string> Out;
 };
 RuleOptions TakeRuleOptions(Args& args);
+
+// --data and --saves, taken from the command line before the command runs.
+FolderOptions& Folders();
+// A file of the data folder ("Map.dat", "CRT.txt"), found as the game finds it.
+std::string DataFile(const std::string& name);
+// A game file named on the command line: "slot:1".."slot:5" and "slot:auto" stand for
+// Save1.dat..Save5.dat and Autosave.dat in the save folder; anything else is a path.
+std::string GamePath(const std::string& word, bool forWriting);
 
 // A fresh game as the program has it after start-up, seeded from the clock.
 std::unique_ptr<Game> StartUpGame();

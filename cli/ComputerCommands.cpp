@@ -77,6 +77,7 @@ int AutoplayCommand(Args& args) {
   o.Both = both;
   o.Seed = static_cast<std::uint32_t>(ParseInt(*seed, "--seed", 0, 4294967295LL));
   if (turns) o.Turns = static_cast<int>(ParseInt(*turns, "--turns", 1, 1000));
+  o.MapPath = DataFile("Map.dat");
   auto g = StartUpGame();
   LoadRuleData(*g);
   const SelfPlayResult r = PlaySelf(*g, o);

@@ -1,5 +1,6 @@
-// milgant-cli: set up, inspect and probe games without a screen. The working folder is the
-// current directory, as for the game: Map.dat, CRT.txt and save files are read from there.
+// milgant-cli: set up, inspect and probe games without a screen. Map.dat and CRT.txt come from
+// the game's data folder and "slot:N" names a save in the player's save folder, found as the
+// game finds them (desktop/Folders.h); --data DIR and --saves DIR may stand anywhere.
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -92,7 +93,7 @@ int NewCommand(Args& args) {
   ScriptedUi ui;
   ui.Answers = options.Answers;
   ui.Answers.push_front(s == 0 ? 1 : 0);  // the side window: first army or second
-  if (!SetUpNewGame(*g, ui, "Map.dat")) {
+  if (!SetUpNewGame(*g, ui, DataFile("Map.dat"))) {
     const std::string why = ui.Log.empty() ? "Map.dat cannot be read" : ui.Log.back().Text;
     throw UsageError(why);
   }
@@ -118,8 +119,20 @@ const CommandRegistrar kCrt{"crt", "crt FILE", CrtCommand};
 const CommandRegistrar kNew{"new", "new --side S [--seed N] [--start] --out FILE", NewCommand};
 const CommandRegistrar kInspect{"inspect", "inspect FILE", InspectCommand};
 
+int FoldersCommand(Args& args) {
+  args.Done();
+  Print({{"data", FindDataFolder(Folders().Data)}, {"saves", FindSaveFolder(Folders().Saves)}});
+  return 0;
+}
+const CommandRegistrar kFolders{"folders", "folders   (the data and save folders in use)", FoldersCommand};
+
 void PrintHelp(std::ostream& out) {
-  out << "milgant-cli: play and probe ミルガント・改 without a screen (working folder = current directory)\n"
+  out << "milgant-cli: play and probe ミルガント・改 without a screen\n"
+         "usage: milgant-cli [--data DIR] [--saves DIR] COMMAND ...\n"
+         "  data (Map.dat, CRT.txt): --data, else $MILGANT_DATA, else the current folder when it holds\n"
+         "  Map.dat or CRT.txt, else the installed share/milgant (or data/ of the source tree)\n"
+         "  a game FILE may be slot:1 .. slot:5 or slot:auto: Save1.dat .. Save5.dat, Autosave.dat in the\n"
+         "  save folder (--saves, else $XDG_DATA_HOME/milgant, else ~/.local/share/milgant)\n"
          "commands:\n";
   std::vector<const Command*> sorted;
   for (const Command& c : Commands()) sorted.push_back(&c);
@@ -133,6 +146,11 @@ void PrintHelp(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace milgant::cli;
   std::vector<std::string> words(argv + 1, argv + argc);
+  std::string why;
+  if (!milgant::TakeFolderOptions(words, Folders(), &why)) {
+    std::cerr << "milgant-cli: " << why << '\n';
+    return 2;
+  }
   if (words.empty()) {
     std::cerr << "milgant-cli: no command given (try --help)\n";
     return 2;

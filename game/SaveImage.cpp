@@ -235,9 +235,13 @@ bool SaveGame(Game& g, Ui& ui, int slot, const std::string& folder) {
 }
 
 bool LoadGame(Game& g, Ui& ui, int slot, const std::string& folder, const std::string& mapPath) {
+  return LoadGameFrom(g, ui, FindSaveFile(folder, slot), mapPath);
+}
+
+bool LoadGameFrom(Game& g, Ui& ui, const std::string& savePath, const std::string& mapPath) {
   // Everything is read and checked on a copy; the running game changes only when all is good.
   auto next = std::make_unique<Game>();
-  const LoadResult r = LoadSaveFile(g, FindSaveFile(folder, slot), mapPath, *next);
+  const LoadResult r = LoadSaveFile(g, savePath, mapPath, *next);
   if (!r.Ok) {
     ui.Note("エラー", r.Reason);
     ui.RedrawMap();

@@ -57,5 +57,7 @@ LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::s
 // The menu commands "セーブ" and "ロード" for slot 1..5, in `folder`.
 bool SaveGame(Game& g, Ui& ui, int slot, const std::string& folder = ".");
 bool LoadGame(Game& g, Ui& ui, int slot, const std::string& folder = ".", const std::string& mapPath = "Map.dat");
+// The same load from any file (the autosave).
+bool LoadGameFrom(Game& g, Ui& ui, const std::string& savePath, const std::string& mapPath);
 
 }  // namespace milgant

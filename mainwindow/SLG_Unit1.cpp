@@ -15,6 +15,8 @@
 #include <QTimer>
 
 #include "combat/SLG_Unit4.h"
+#include "desktop/Autosave.h"
+#include "desktop/Folders.h"
 #include "text/SLG_Unit7.h"
 #include "dialogs/SLG_Unit2.h"
 #include "dialogs/SLG_Unit5.h"
@@ -51,7 +53,8 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       game_(game),
       forms_(forms),
-      folder_(workingFolder) {
+      folder_(workingFolder),
+      saveFolder_(workingFolder) {
   setWindowTitle(QStringLiteral("ミルガント・改"));
   setFont(WindowFont());
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -176,6 +179,8 @@ void TForm1::CreateMenus() {
     LoadItems[static_cast<std::size_t>(n - 1)] = load->addAction(item);
     connect(LoadItems[static_cast<std::size_t>(n - 1)], &QAction::triggered, this, [this, n] { LoadClick(n); });
   }
+  LoadAutosaveItem = load->addAction(QStringLiteral("オートセーブ"));
+  connect(LoadAutosaveItem, &QAction::triggered, this, [this] { LoadAutosaveClick(); });
   Exit2 = file->addAction(QStringLiteral("終了"));
   Exit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   connect(Exit2, &QAction::triggered, this, [this] { close(); });
@@ -271,8 +276,10 @@ void TForm1::K5Click() {
   // A recording follows the game being played: it starts afresh with the new game.
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder != nullptr) recorder->Pause();
+  const int before = game_.GameState;
   const bool started = NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
   if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
+  if (started) AutosaveIfTurnBegan(before);
 }
 
 void TForm1::BeginRecording(const std::string& startedBy) {
@@ -286,22 +293,48 @@ void TForm1::BeginRecording(const std::string& startedBy) {
 void TForm1::SaveClick(int slot) {
   if (Busy() || Closing || game_.GameState == 0) return;
   BusyScope busy(*this);
-  SaveGame(game_, *forms_.Ui, slot, folder_.toStdString());
+  // The save folder is made on first use; if that fails, the save reports it as any failed write.
+  MakeFolder(saveFolder_.toStdString());
+  SaveGame(game_, *forms_.Ui, slot, saveFolder_.toStdString());
 }
 
 void TForm1::LoadClick(int slot) {
   if (Busy() || Closing) return;
+  LoadFrom(QString::fromStdString(FindSaveFile(saveFolder_.toStdString(), slot)), "ロード " + std::to_string(slot));
+}
+
+void TForm1::LoadAutosaveClick() {
+  if (Busy() || Closing) return;
+  LoadFrom(saveFolder_ + QStringLiteral("/") + QString::fromLatin1(kAutosaveFile), "ロード オートセーブ");
+}
+
+bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
   BusyScope busy(*this);
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder != nullptr) recorder->Pause();
   // A file that is not a save changes nothing, not even the title before the first game.
-  if (LoadGame(game_, *forms_.Ui, slot, folder_.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
+  if (LoadGameFrom(game_, *forms_.Ui, path.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
+    StatusNote.clear();
     ShowPlayView();
     RedrawMap();
-    BeginRecording("ロード " + std::to_string(slot));
-  } else if (recorder != nullptr) {
-    recorder->Resume();
+    BeginRecording(startedBy);
+    return true;
   }
+  if (recorder != nullptr) recorder->Resume();
+  return false;
+}
+
+void TForm1::AutosaveIfTurnBegan(int stateBefore) {
+  if (Closing || !TurnBegan(stateBefore, game_)) return;
+  std::string why;
+  if (WriteAutosave(game_, saveFolder_.toStdString(), &why)) {
+    StatusNote.clear();
+  } else {
+    // Never a window in the middle of play: one note in the status line, until a later
+    // autosave succeeds.
+    StatusNote = QStringLiteral("オートセーブ失敗: ") + QString::fromStdString(why);
+  }
+  RefreshStatusLine();
 }
 
 void TForm1::N1Click() {
@@ -309,7 +342,9 @@ void TForm1::N1Click() {
   BusyScope busy(*this);
   const Input in = Input::MenuCommand(MenuItem::PhaseEnd);
   if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
+  const int before = game_.GameState;
   DispatchInput(game_, *forms_.Ui, in);
+  AutosaveIfTurnBegan(before);
 }
 
 void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }

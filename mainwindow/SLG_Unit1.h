@@ -42,6 +42,10 @@ class TForm1 : public QMainWindow {
   const QString& Failure() const { return failure_; }
   Game& game() { return game_; }
   const QString& WorkingFolder() const { return folder_; }
+  // Where Save1.dat..Save5.dat and Autosave.dat live (the working folder unless set); created
+  // when the first save is written.
+  const QString& SaveFolder() const { return saveFolder_; }
+  void SetSaveFolder(const QString& folder) { saveFolder_ = folder; }
   // The picture the map is drawn into and the image lists (the battle window draws from them).
   MapRenderer& Renderer() { return *renderer_; }
   const pictures::MainWindowPictures& Pictures() const { return pics_; }
@@ -65,6 +69,9 @@ class TForm1 : public QMainWindow {
   QAction *K5, *Exit2, *N1, *Help1, *N4, *N5;
   std::array<QAction*, 5> SaveItems{};  // N11..N51
   std::array<QAction*, 5> LoadItems{};  // N12..N52
+  QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
+  // A note the status line shows after its own text (a failed autosave), until it is cleared.
+  QString StatusNote;
   bool Closing = false;
 
   // --- side panel and status line state -----------------------------------------------------
@@ -77,6 +84,7 @@ class TForm1 : public QMainWindow {
   void K5Click();               // 新規
   void SaveClick(int slot);     // セーブ ▸ データn
   void LoadClick(int slot);     // ロード ▸ データn
+  void LoadAutosaveClick();     // ロード ▸ オートセーブ
   void N1Click();               // フェイズ終了
   // Starts the recording (milgant --record) afresh for the game that has just begun.
   void BeginRecording(const std::string& startedBy);
@@ -131,10 +139,14 @@ class TForm1 : public QMainWindow {
   void DrawHoverOutline();
   void RestoreBox(int x, int y);
   void EndAllWaits();
+  bool LoadFrom(const QString& path, const std::string& startedBy);
+  // The autosave, when the command just run began a turn of the human's.
+  void AutosaveIfTurnBegan(int stateBefore);
 
   Game& game_;
   Forms& forms_;
   QString folder_;
+  QString saveFolder_;
   QString failure_;
   pictures::MainWindowPictures pics_;
   std::unique_ptr<MapRenderer> renderer_;

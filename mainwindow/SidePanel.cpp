@@ -142,7 +142,8 @@ void TForm1::RedrawMinimap() {
 
 void TForm1::RefreshStatusLine() {
   if (game_.GameState == 0) return;
-  Panel1->setText(StatusLineText(game_, HoverX, HoverY));
+  const QString line = StatusLineText(game_, HoverX, HoverY);
+  Panel1->setText(StatusNote.isEmpty() ? line : line + QStringLiteral("　") + StatusNote);
 }
 
 }  // namespace milgant

@@ -163,7 +163,8 @@ TEST_F(Cli, BadFilesAndArgumentsAreRefused) {
   ExpectRefused("inspect g.dat");
 
   std::filesystem::remove(dir_.File("Map.dat"));
-  ExpectRefused("new --side 0 --seed 3 --out h.dat");
+  // --data: without it a program in the build folder would fall back on the source tree's data.
+  ExpectRefused("new --side 0 --seed 3 --out h.dat --data .");
   EXPECT_FALSE(std::filesystem::exists(dir_.File("h.dat")));
 }
 

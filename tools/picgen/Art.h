@@ -45,6 +45,9 @@ QImage AllocationBackground();         // form5: 245 x 190
 QImage BattleTextBackground();         // 105 x 105, tiles seamlessly
 QImage StoryTextBackground();          // 790 x 150
 
+// --- The desktop ---
+QImage AppIcon(int size);              // size x size, transparent: the program's icon
+
 // The window sizes the backgrounds are made for.
 inline constexpr int kUnitWindowWidth = 520, kUnitWindowHeight = 420;
 inline constexpr int kAllocationWidth = 245, kAllocationHeight = 190;

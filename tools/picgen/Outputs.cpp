@@ -34,6 +34,10 @@ const std::vector<Output>& Outputs() {
       {"form4.JPG", "form4.JPG battle window", Encoding::Jpeg, BattleWindowBackground},
       {"form5.JPG", "form5.JPG allocation", Encoding::Jpeg, AllocationBackground},
       {"gametop.JPG", "gametop.JPG victories", Encoding::Jpeg, VictoryPictures},
+      {"icons/milgant-48.png", "icon 48", Encoding::Png, [] { return AppIcon(48); }},
+      {"icons/milgant-64.png", "icon 64", Encoding::Png, [] { return AppIcon(64); }},
+      {"icons/milgant-128.png", "icon 128", Encoding::Png, [] { return AppIcon(128); }},
+      {"icons/milgant-256.png", "icon 256", Encoding::Png, [] { return AppIcon(256); }},
   };
   return outputs;
 }
