@@ -187,7 +187,7 @@ class Monkey {
   std::atomic<long long> lastInputAt{0};
   // What the run saw.
   long checks = 0, games = 0, saves = 0, loads = 0, phaseEnds = 0, battleInputs = 0, unitWindowInputs = 0,
-       questionInputs = 0, allocationInputs = 0, storyInputs = 0, closes = 0;
+       questionInputs = 0, allocationInputs = 0, storyInputs = 0, closes = 0, topLevelInputs = 0;
 };
 
 long long Now() { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count(); }
@@ -208,6 +208,7 @@ void Monkey::Open() {
 void Monkey::Did(const std::string& what) {
   const long n = done.load() + 1;
   Log(std::to_string(n) + (depth_ > 1 ? " (in a wait) " : " ") + what);
+  if (depth_ <= 1) ++topLevelInputs;
   done.store(n);
   lastInputAt.store(Now());
 }
@@ -242,10 +243,10 @@ int Monkey::Run(int watchdogSeconds, bool quiet) {
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::printf(
       "monkey: seed %u, %ld inputs in %.1f s (%.0f per second); %ld invariant checks, %ld games begun, %ld saves, "
-      "%ld loads, %ld phase ends, %ld window closes; inputs to questions %ld, unit window %ld, allocations %ld, "
+      "%ld loads, %ld phase ends, %ld window closes; %ld inputs at the top level, inputs to questions %ld, unit window %ld, allocations %ld, "
       "battle window %ld, story %ld\n",
       seed_, done.load(), seconds, done.load() / std::max(seconds, 0.001), checks, games, saves, loads, phaseEnds,
-      closes, questionInputs, unitWindowInputs, allocationInputs, battleInputs, storyInputs);
+      closes, topLevelInputs, questionInputs, unitWindowInputs, allocationInputs, battleInputs, storyInputs);
   forms_.reset();
   return 0;
 }
@@ -411,7 +412,7 @@ void Monkey::ActOnBattle() {
     QListWidget* list = battle->ListBox1->isEnabled() && (!battle->ListBox2->isEnabled() || Chance(0.5))
                             ? battle->ListBox1
                             : battle->ListBox2;
-    if (pick < 5 && list->count() > 0) {
+    if (pick < 5 && list->isEnabled() && list->count() > 0) {
       list->setObjectName(list == battle->ListBox1 ? QStringLiteral("battle ListBox1") : QStringLiteral("battle ListBox2"));
       return ClickList(list);
     }
@@ -440,9 +441,10 @@ void Monkey::ClickMap(Qt::MouseButton button) {
   // Most clicks fall on or near a unit, where the commands are.
   if (game_->GameState != 0 && Chance(0.7)) {
     const Unit& u = game_->U(1 + Below(kUnitSlots - 1));
+    const int reach = Chance(0.4) ? 0 : 3;
     if (u.OnMap == 1) {
-      x = std::clamp(u.HexX + Below(5) - 2, 0, kMapSize - 1);
-      y = std::clamp(u.HexY + Below(5) - 2, 0, kMapSize - 1);
+      x = std::clamp(u.HexX + Below(2 * reach + 1) - reach, 0, kMapSize - 1);
+      y = std::clamp(u.HexY + Below(2 * reach + 1) - reach, 0, kMapSize - 1);
     }
   }
   // The player scrolls the hex into view when it is not, then presses somewhere inside it.
@@ -463,11 +465,13 @@ void Monkey::ClickMap(Qt::MouseButton button) {
 
 void Monkey::ActOnMain() {
   TForm1* main = forms_->Form1;
-  // Before the first game most of the window is the title: a player starts or loads.
-  const int roll = game_->GameState == 0 && Chance(0.6) ? 96 + Below(4) : Below(100);
-  if (roll < 50) return ClickMap(Qt::LeftButton);
-  if (roll < 56) return ClickMap(Qt::RightButton);
-  if (roll < 64) {
+  // Weights per thousand. A game is left for another (新規, ロード, 終了) rarely enough that
+  // games run long enough for endings; before the first game a player starts or loads one.
+  int roll = Below(1000);
+  if (game_->GameState == 0 && Chance(0.6)) roll = Chance(0.5) ? 938 : 940;
+  if (roll < 480) return ClickMap(Qt::LeftButton);
+  if (roll < 540) return ClickMap(Qt::RightButton);
+  if (roll < 620) {
     const QPoint at(Below(main->Image5->width()), Below(main->Image5->height()));
     Did("mouse over the map at (" + std::to_string(at.x()) + "," + std::to_string(at.y()) + ")");
     QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(main->Image5->mapToGlobal(at)), Qt::NoButton,
@@ -475,7 +479,7 @@ void Monkey::ActOnMain() {
     QApplication::sendEvent(main->Image5, &move);
     return;
   }
-  if (roll < 69) {
+  if (roll < 670) {
     QScrollBar* bar = Chance(0.5) ? main->ScrollBar1 : main->ScrollBar2;
     if (!bar->isEnabled()) return Did("scroll bar (off)");
     if (Chance(0.5)) {
@@ -491,45 +495,48 @@ void Monkey::ActOnMain() {
     }
     return;
   }
-  if (roll < 73) {
+  if (roll < 710) {
     const QPoint at(Below(168), Below(168));
     Did("minimap click at (" + std::to_string(at.x()) + "," + std::to_string(at.y()) + ")");
     return Press(main->Image2, at);
   }
-  if (roll < 79) {
+  if (roll < 770) {
     if (main->ListBox1->count() == 0 || !main->ListBox1->isEnabled()) return Did("unit list (empty)");
     main->ListBox1->setObjectName(QStringLiteral("unit list"));
     return ClickList(main->ListBox1);
   }
-  if (roll < 88) {
+  if (roll < 900) {
     Did("menu フェイズ終了");
     ++phaseEnds;
     return main->N1->trigger();
   }
-  if (roll < 92) {
+  if (roll < 930) {
     const int slot = 1 + Below(5);
     Did("menu セーブ データ" + std::to_string(slot));
     ++saves;
     return main->SaveItems[static_cast<std::size_t>(slot - 1)]->trigger();
   }
-  if (roll < 93) {
+  if (roll < 935) {
     Did("menu バージョン");
     return main->Help1->trigger();
   }
-  if (roll < 94 && Chance(0.2)) {
+  if (roll < 937) {
     Did("menu 終了");
     ++closes;
     return main->Exit2->trigger();
   }
-  if (roll < 96 || (roll < 98 && game_->GameState == 0)) {
+  if (roll < 939) {
     Did("menu 新規");
     ++games;
     return main->K5->trigger();
   }
-  const int slot = 1 + Below(5);
-  Did("menu ロード データ" + std::to_string(slot));
-  ++loads;
-  main->LoadItems[static_cast<std::size_t>(slot - 1)]->trigger();
+  if (roll < 942) {
+    const int slot = 1 + Below(5);
+    Did("menu ロード データ" + std::to_string(slot));
+    ++loads;
+    return main->LoadItems[static_cast<std::size_t>(slot - 1)]->trigger();
+  }
+  ClickMap(Qt::LeftButton);
 }
 
 }  // namespace
