@@ -38,7 +38,7 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "milgant developers <milgant-dev@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turn-based hex wargame set in sixteenth-century Japan")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "turn-based hex wargame set in sixteenth-century Japan\n ミルガント・改 is a single-player operational wargame on a 20 x 20 hex map: two\n armies fight over the castles and cities of late sixteenth-century Japan. You\n lead one army; the computer leads the other. The interface is in Japanese.")
+  "ミルガント・改 is a single-player operational wargame on a 20 x 20 hex map: two\narmies fight over the castles and cities of late sixteenth-century Japan. You\nlead one army; the computer leads the other. The interface is in Japanese.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

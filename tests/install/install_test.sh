@@ -33,7 +33,12 @@ grep -qx 'Categories=Game;StrategyGame;' "$scratch/prefix/share/applications/$id
 grep -q '^Comment\[ja\]=' "$scratch/prefix/share/applications/$id.desktop" || fail "no Japanese comment"
 desktop-file-validate "$scratch/prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$scratch/prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
-man -l "$scratch/prefix/share/man/man6/milgant.6" >/dev/null 2>&1 || fail "milgant.6 does not format"
+if command -v man >/dev/null; then
+  for page in milgant milgant-cli; do
+    man -l "$scratch/prefix/share/man/man6/$page.6" 2>&1 >/dev/null | grep . && fail "$page.6 has formatting warnings"
+    man -l "$scratch/prefix/share/man/man6/$page.6" 2>/dev/null | grep -q "^NAME" || fail "$page.6 does not format"
+  done
+fi
 
 # The prefix moved elsewhere, run from an empty folder: nothing of the source tree is at hand.
 mv "$scratch/prefix" "$scratch/moved"
