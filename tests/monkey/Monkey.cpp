@@ -6,7 +6,7 @@
 // top level the game must keep its invariants; a crash, a wait nobody can end, a modal window
 // without an enabled button or a watchdog timeout fails the run.
 //
-// Usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet]
+// Usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--data FOLDER]
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -81,6 +81,7 @@ void PrintLog(int fd) {
 }
 
 std::uint32_t gSeed = 0;
+bool gTrace = false;  // --trace: every input on stdout, to compare two runs of a seed
 
 extern "C" void OnFatalSignal(int sig) {
   char head[96];
@@ -209,6 +210,7 @@ void Monkey::Did(const std::string& what) {
   const long n = done.load() + 1;
   Log(std::to_string(n) + (depth_ > 1 ? " (in a wait) " : " ") + what);
   if (depth_ <= 1) ++topLevelInputs;
+  if (gTrace) std::printf("%s\n", gLog[(n - 1) % kLogLines]);
   done.store(n);
   lastInputAt.store(Now());
 }
@@ -553,7 +555,7 @@ int main(int argc, char** argv) {
   using namespace milgant::monkey;
   qInstallMessageHandler(QuietOffscreen);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--data FOLDER]\n");
+    std::fprintf(stderr, "usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--data FOLDER]\n");
     return 2;
   }
   const long inputs = std::atol(argv[1]);
@@ -564,6 +566,7 @@ int main(int argc, char** argv) {
   for (int i = 3; i < argc; ++i) {
     if (std::strcmp(argv[i], "--watchdog") == 0 && i + 1 < argc) watchdog = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--quiet") == 0) quiet = true;
+    else if (std::strcmp(argv[i], "--trace") == 0) gTrace = quiet = true;
     else if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) data = QString::fromLocal8Bit(argv[++i]);
   }
   // Everything the game writes goes into a scratch folder: its working folder, and a home of
