@@ -323,6 +323,13 @@ void Monkey::Act() {
   modalWithoutWayOut_ = 0;
   TForm4* battle = forms_->Form4;
   TForm7* story = forms_->Form7;
+  // The main window's close box stays reachable during a battle or the story (they are not modal).
+  if ((battle->isVisible() || story->isVisible()) && Chance(0.004)) {
+    Did("close box of the main window during the battle or the story");
+    ++closes;
+    forms_->Form1->close();
+    return;
+  }
   // Now and then the player turns to the main window in the middle of a battle or the story.
   if (battle->isVisible() && !Chance(0.15)) return ActOnBattle();
   if (story->isVisible() && !Chance(0.15)) return ActOnStory();
