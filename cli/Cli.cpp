@@ -5,6 +5,7 @@
 
 #include "game/RuleTables.h"
 #include "game/SaveImage.h"
+#include "game/Scenario.h"
 #include "game/Text.h"
 
 namespace milgant::cli {
@@ -119,7 +120,13 @@ std::unique_ptr<Game> LoadGameFile(const std::string& word, bool withRules) {
 }
 
 void ApplySeed(Game& g, const RuleOptions& options) {
-  if (options.Seed) g.Rng.SetSeed(*options.Seed);
+  if (!options.Seed) return;
+  // A loaded game drew its advance limit from the clock; with a seed it comes from the seed
+  // too, so the same command on the same file always plays the same. The rules then start
+  // from the seed itself.
+  g.Rng.SetSeed(*options.Seed);
+  DrawAdvanceLimit(g);
+  g.Rng.SetSeed(*options.Seed);
 }
 
 void WriteGameFile(Game& g, const std::string& word) {

@@ -42,6 +42,8 @@ int PlayCommand(Args& args) {
   // The seed given wins; otherwise a recording's own seed.
   if (!options.Seed && script.Seed) options.Seed = script.Seed;
   ApplySeed(*g, options);
+  // The advance limit is not saved: a recording says what it was.
+  if (script.AdvanceLimit) g->AdvanceLimit = *script.AdvanceLimit;
   ScriptedUi ui;
   InputFeed feed(std::move(script));
   try {

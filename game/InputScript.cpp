@@ -4,6 +4,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "game/Header.h"
 #include "game/SaveImage.h"
 
 namespace milgant {
@@ -182,6 +183,13 @@ InputScript ParseInputScript(std::string_view text) {
       if (ec != std::errc() || end != v.data() + v.size() || seed > 0xffffffffULL)
         throw ScriptError(lineNo, "the seed comment needs a number 0..4294967295");
       script.Seed = static_cast<std::uint32_t>(seed);
+    } else if (trimmed.starts_with("# advance-limit ")) {
+      std::string_view v = Trim(trimmed.substr(16));
+      int limit = 0;
+      const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), limit);
+      if (ec != std::errc() || end != v.data() + v.size() || limit < 0 || limit >= kMapSize)
+        throw ScriptError(lineNo, "the advance-limit comment needs a column 0..19");
+      script.AdvanceLimit = limit;
     } else if (trimmed.starts_with("# save ")) {
       script.SaveName = std::string(Trim(trimmed.substr(7)));
     }
@@ -220,7 +228,8 @@ Input InputFeed::Take(std::span<const InputKind> kinds, std::string_view waiter,
                                  std::string(expected));
 }
 
-bool InputRecorder::Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
+bool InputRecorder::Begin(std::uint32_t seed, int advanceLimit, std::span<const std::uint8_t> saveImage,
+                          std::string_view startedBy,
                           const std::int32_t* scrollX, const std::int32_t* scrollY) {
   out_.close();
   paused_ = false;
@@ -234,6 +243,7 @@ bool InputRecorder::Begin(std::uint32_t seed, std::span<const std::uint8_t> save
   const std::string saveName = std::filesystem::path(StartSavePath()).filename().string();
   out_ << "# ミルガント・改 input recording (" << startedBy << ")\n"
        << "# seed " << seed << "\n"
+       << "# advance-limit " << advanceLimit << "\n"
        << "# save " << saveName << "\n"
        << "# replay: milgant-cli play " << saveName << " --script "
        << std::filesystem::path(path_).filename().string() << "\n";

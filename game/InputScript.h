@@ -14,7 +14,8 @@
 //   scroll X Y         the map view scrolled to (X, Y) pixels (saved with the game; it may stand
 //                      anywhere and changes nothing else)
 //
-// Header comments of a recording: "# seed N" (the generator when the recording began) and
+// Header comments of a recording: "# seed N" (the generator when the recording began),
+// "# advance-limit N" (the computer's advance limit, which a save does not keep) and
 // "# save FILE" (the save it began from).
 #pragma once
 
@@ -79,6 +80,7 @@ struct ScriptError : std::runtime_error {
 struct InputScript {
   std::vector<Input> Inputs;
   std::optional<std::uint32_t> Seed;  // "# seed N"
+  std::optional<int> AdvanceLimit;    // "# advance-limit N"
   std::string SaveName;               // "# save FILE"
   int LineCount = 0;
 };
@@ -122,7 +124,7 @@ class InputRecorder {
 
   // False when the recording or its save cannot be written; recording then stays off. The view
   // position (`scrollX`, `scrollY`) is watched from here on through the pointers.
-  bool Begin(std::uint32_t seed, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
+  bool Begin(std::uint32_t seed, int advanceLimit, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
              const std::int32_t* scrollX = nullptr, const std::int32_t* scrollY = nullptr);
   // Writes one input (flushed at once) while a recording runs, after a scroll line when the
   // view has moved since the last one.

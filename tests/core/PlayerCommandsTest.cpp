@@ -490,6 +490,7 @@ TEST(InputScripts, EveryBadLineIsRefusedWithItsNumberAndChangesNothing) {
       {"click 5 5\nbutton 移動\nclick 7 5\nclick 7 5\nclick 7 5\nbutton 戦闘　合戦\nclick 8 5\nanswer 1\n",
        "line 9: the script ends while the question"},
       {"# seed twelve\n", "line 1: the seed comment needs a number"},
+      {"# advance-limit 20\n", "line 1: the advance-limit comment needs a column 0..19"},
   };
   for (const Bad& b : bad) {
     SCOPED_TRACE(b.Lines);
@@ -502,7 +503,7 @@ TEST(InputScripts, EveryBadLineIsRefusedWithItsNumberAndChangesNothing) {
   }
 }
 
-// A recording: the header names the seed and the start save written beside it, scroll lines
+// A recording: the header names the seed, the advance limit and the start save written beside it, scroll lines
 // come before the input they preceded, and nothing is written while paused.
 TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
   test::TempDir dir;
@@ -510,7 +511,7 @@ TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
   InputRecorder recorder(path);
   std::int32_t scrollX = 0, scrollY = 0;
   const std::vector<std::uint8_t> image(kSaveImageSize, 7);
-  ASSERT_TRUE(recorder.Begin(123456789u, image, "新規", &scrollX, &scrollY));
+  ASSERT_TRUE(recorder.Begin(123456789u, 15, image, "新規", &scrollX, &scrollY));
   recorder.Write(Input::Click(5, 5));
   scrollX = 120;
   recorder.Write(Input::Press(WindowButton::Battle));
@@ -522,6 +523,7 @@ TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
   const auto bytes = test::ReadBytes(path);
   const InputScript script = ParseInputScript(std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(script.Seed, 123456789u);
+  EXPECT_EQ(script.AdvanceLimit, 15);  // not in the save, so the recording keeps it
   EXPECT_EQ(script.SaveName, "rec.txt.start.dat");
   std::string lines;
   for (const Input& in : script.Inputs) lines += FormatInput(in) + "\n";
