@@ -286,7 +286,7 @@ void TForm1::BeginRecording(const std::string& startedBy) {
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder == nullptr) return;
   Snapshot(game_);
-  if (!recorder->Begin(game_.Rng.Seed(), game_.SaveImage, startedBy, &game_.ScrollX, &game_.ScrollY))
+  if (!recorder->Begin(game_.Rng.Seed(), game_.AdvanceLimit, game_.SaveImage, startedBy, &game_.ScrollX, &game_.ScrollY))
     forms_.Ui->MessageBox("記録ファイルに書き込めません: " + recorder->Path());
 }
 
