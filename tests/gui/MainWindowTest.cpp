@@ -372,10 +372,12 @@ TEST_F(MainWindowTest, LoadBeforeAnyGameOpensIt) {
 
 TEST_F(MainWindowTest, AFailedSaveSaysOkAndTheGameGoesOn) {
   StartNewGame(1);
-  // The working folder is gone: nothing can be written there.
-  ASSERT_TRUE(QDir(dir.path()).rename(dir.path(), dir.path() + QStringLiteral("-gone")));
+  // A file stands where the save folder should be: it cannot be made, nothing can be written.
+  QFile blocker(dir.filePath(QStringLiteral("blocked")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  form1->SetSaveFolder(dir.filePath(QStringLiteral("blocked/saves")));
   form1->SaveItems[1]->trigger();
-  QDir(dir.path() + QStringLiteral("-gone")).rename(dir.path() + QStringLiteral("-gone"), dir.path());
   ASSERT_EQ(Seen().size(), 2u);
   EXPECT_EQ(Seen()[1].Text, QStringLiteral("ok"));
   EXPECT_EQ(game->GameState, 2);

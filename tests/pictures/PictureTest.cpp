@@ -383,7 +383,7 @@ TEST(Generator, CheckAcceptsTheCommittedFilesAndCatchesAChange) {
   const QDir data(QStringLiteral(MILGANT_DATA_DIR));
   QTemporaryDir tmp;
   ASSERT_TRUE(tmp.isValid());
-  QDir(tmp.path()).mkpath(QStringLiteral("pictures"));
+  for (const char* sub : {"pictures", "icons"}) QDir(tmp.path()).mkpath(QString::fromLatin1(sub));
   for (const picgen::Output& o : picgen::Outputs())
     ASSERT_TRUE(QFile::copy(data.filePath(QString::fromLatin1(o.path)), QDir(tmp.path()).filePath(QString::fromLatin1(o.path))));
   EXPECT_TRUE(picgen::CheckAll(tmp.path()));
