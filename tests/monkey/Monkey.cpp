@@ -6,7 +6,7 @@
 // top level the game must keep its invariants; a crash, a wait nobody can end, a modal window
 // without an enabled button or a watchdog timeout fails the run.
 //
-// Usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--data FOLDER]
+// Usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--during-walks] [--data FOLDER]
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -147,8 +147,9 @@ QString Describe(QWidget* w) {
 
 class Monkey {
  public:
-  Monkey(QString data, QString folder, long inputs, std::uint32_t seed)
-      : data_(std::move(data)), folder_(std::move(folder)), inputs_(inputs), seed_(seed), rng_(seed) {}
+  Monkey(QString data, QString folder, long inputs, std::uint32_t seed, bool duringWalks)
+      : data_(std::move(data)), folder_(std::move(folder)), inputs_(inputs), seed_(seed), rng_(seed),
+        walkRng_(seed ^ 0x9e3779b9u), duringWalks_(duringWalks) {}
 
   int Run(int watchdogSeconds, bool quiet);
 
@@ -172,7 +173,8 @@ class Monkey {
   QString data_, folder_;
   long inputs_;
   std::uint32_t seed_;
-  std::mt19937 rng_;
+  std::mt19937 rng_, walkRng_;
+  bool duringWalks_;
   std::unique_ptr<Game> game_;
   std::unique_ptr<Forms> forms_;
   QObject anchor_;
@@ -188,7 +190,8 @@ class Monkey {
   std::atomic<long long> lastInputAt{0};
   // What the run saw.
   long checks = 0, games = 0, saves = 0, loads = 0, phaseEnds = 0, battleInputs = 0, unitWindowInputs = 0,
-       questionInputs = 0, allocationInputs = 0, storyInputs = 0, closes = 0, topLevelInputs = 0;
+       questionInputs = 0, allocationInputs = 0, storyInputs = 0, closes = 0, topLevelInputs = 0,
+       walkInputs = 0;
 };
 
 long long Now() { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count(); }
@@ -242,13 +245,14 @@ int Monkey::Run(int watchdogSeconds, bool quiet) {
   QApplication::exec();
   over.store(true);
   watchdog.join();
+  if (!finishing_) Fail("the program ended by itself after " + std::to_string(done.load()) + " inputs");
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   std::printf(
       "monkey: seed %u, %ld inputs in %.1f s (%.0f per second); %ld invariant checks, %ld games begun, %ld saves, "
       "%ld loads, %ld phase ends, %ld window closes; %ld inputs at the top level, inputs to questions %ld, unit window %ld, allocations %ld, "
-      "battle window %ld, story %ld\n",
+      "battle window %ld, story %ld, during walks %ld\n",
       seed_, done.load(), seconds, done.load() / std::max(seconds, 0.001), checks, games, saves, loads, phaseEnds,
-      closes, topLevelInputs, questionInputs, unitWindowInputs, allocationInputs, battleInputs, storyInputs);
+      closes, topLevelInputs, questionInputs, unitWindowInputs, allocationInputs, battleInputs, storyInputs, walkInputs);
   forms_.reset();
   return 0;
 }
@@ -282,6 +286,17 @@ void Monkey::Step() {
   // no input is played, so the stream stays the same from run to run.
   if (!PlayerWaited()) {
     QTimer::singleShot(1, &anchor_, [this] { Step(); });
+    // With --during-walks the player also clicks, hovers and scrolls while units walk; how
+    // many such inputs fall into a walk depends on timing, so they come from a stream of their
+    // own and the main stream stays as it was.
+    if (duringWalks_ && forms_->Form1->Timer1->isActive() && std::uniform_int_distribution<int>(0, 3)(walkRng_) == 0) {
+      std::swap(rng_, walkRng_);
+      ++depth_;
+      ++walkInputs;
+      ActOnMain();
+      --depth_;
+      std::swap(rng_, walkRng_);
+    }
     return;
   }
   QTimer::singleShot(0, &anchor_, [this] { Step(); });
@@ -562,18 +577,19 @@ int main(int argc, char** argv) {
   using namespace milgant::monkey;
   qInstallMessageHandler(QuietOffscreen);
   if (argc < 3) {
-    std::fprintf(stderr, "usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--data FOLDER]\n");
+    std::fprintf(stderr, "usage: monkey INPUTS SEED [--watchdog SECONDS] [--quiet] [--trace] [--during-walks] [--data FOLDER]\n");
     return 2;
   }
   const long inputs = std::atol(argv[1]);
   gSeed = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
   int watchdog = 30;
-  bool quiet = false;
+  bool quiet = false, duringWalks = false;
   QString data = QStringLiteral(MILGANT_DATA_DIR);
   for (int i = 3; i < argc; ++i) {
     if (std::strcmp(argv[i], "--watchdog") == 0 && i + 1 < argc) watchdog = std::atoi(argv[++i]);
     else if (std::strcmp(argv[i], "--quiet") == 0) quiet = true;
     else if (std::strcmp(argv[i], "--trace") == 0) gTrace = quiet = true;
+    else if (std::strcmp(argv[i], "--during-walks") == 0) duringWalks = true;
     else if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) data = QString::fromLocal8Bit(argv[++i]);
   }
   // Everything the game writes goes into a scratch folder: its working folder, and a home of
@@ -593,8 +609,10 @@ int main(int argc, char** argv) {
   for (int sig : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS, SIGILL}) std::signal(sig, OnFatalSignal);
 
   QApplication app(argc, argv);
+  // The run ends the program itself; a closed main window is followed by a new one.
+  QApplication::setQuitOnLastWindowClosed(false);
   if (!milgant::SetUpFonts()) Fail("the IPA fonts are not installed");
   if (!CopyFolder(data, folder)) Fail("cannot copy the game's data into the scratch folder");
-  Monkey monkey(data, folder, inputs, gSeed);
+  Monkey monkey(data, folder, inputs, gSeed, duringWalks);
   return monkey.Run(watchdog, quiet);
 }
