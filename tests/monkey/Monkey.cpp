@@ -426,6 +426,11 @@ void Monkey::ActOnBattle() {
   ++battleInputs;
   const bool choosing = (battle->Button3->isVisible() && battle->Button3->isEnabled()) ||
                         (battle->Button4->isVisible() && battle->Button4->isEnabled());
+  if (Chance(0.02)) {
+    // The battle window's close box and Escape: only the battle itself closes it.
+    Did("battle window: close box or Escape");
+    return Chance(0.5) ? (void)battle->close() : Key(battle, Qt::Key_Escape);
+  }
   const int pick = Below(10);
   if (pick < 2) {
     const QPoint at(Below(battle->Image1->width()), Below(battle->Image1->height()));
@@ -454,6 +459,11 @@ void Monkey::ActOnBattle() {
 
 void Monkey::ActOnStory() {
   ++storyInputs;
+  if (Chance(0.05)) {
+    Did("story window: close box");
+    forms_->Form7->close();
+    return;
+  }
   Did("story text click");
   TSerifBox* box = forms_->Form7->SerifBox1;
   Press(box, QPoint(Below(box->width()), Below(box->height())));
