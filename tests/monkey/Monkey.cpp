@@ -389,6 +389,8 @@ void Monkey::ActOnModal(QWidget* w) {
   }
   if (auto* unit = dynamic_cast<TForm3*>(w)) {
     ++unitWindowInputs;
+    unit->ListBox1->setObjectName(QStringLiteral("unit window ListBox1"));
+    unit->ListBox2->setObjectName(QStringLiteral("unit window ListBox2"));
     const int pick = Below(10);
     if (pick < 3 && unit->ListBox1->count() > 0) return ClickList(unit->ListBox1, pick == 0);
     if (pick < 5 && unit->ListBox2->count() > 0) return ClickList(unit->ListBox2);
