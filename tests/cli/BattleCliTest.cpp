@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "ShippedDataCli.h"
 #include "TestFiles.h"
 #include "ai/ForceRatio.h"
 #include "game/Game.h"
@@ -18,28 +19,8 @@
 namespace milgant {
 namespace {
 
-class BattleCli : public ::testing::Test {
+class BattleCli : public test::ShippedDataCli {
  protected:
-  void SetUp() override {
-    for (const char* name : {"Map.dat", "CRT.txt"}) {
-      std::filesystem::copy_file(std::string(MILGANT_DATA_DIR) + "/" + name, dir_.File(name));
-    }
-  }
-  int Call(const std::string& args, std::string& out) {
-    const std::string o = dir_.File("stdout.txt");
-    const std::string command = "cd '" + dir_.Path().string() + "' && '" MILGANT_CLI "' " + args + " >'" + o +
-                                "' 2>'" + dir_.File("stderr.txt") + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    const auto bytes = test::ReadBytes(o);
-    out.assign(bytes.begin(), bytes.end());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-  nlohmann::json Json(const std::string& args) {
-    std::string out;
-    const int status = Call(args, out);
-    EXPECT_EQ(status, 0) << args;
-    return status == 0 ? nlohmann::json::parse(out) : nlohmann::json{};
-  }
   // A new game for the side-1 player in which his first corps (slot 71 and its subordinates)
   // stands next to the first enemy stack (or, with `castle`, the first enemy castle without
   // units) and is marked to attack it. Returns the hex attacked; `castle_` tells whether a
@@ -90,7 +71,6 @@ class BattleCli : public ::testing::Test {
 
   double odds_ = 0.0;
   int castle_ = -1;
-  test::TempDir dir_;
 };
 
 TEST_F(BattleCli, OddsAndStrengthsOfTheMarkedAttack) {

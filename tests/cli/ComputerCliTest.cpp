@@ -6,35 +6,13 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "ShippedDataCli.h"
 #include "TestFiles.h"
 
 namespace milgant {
 namespace {
 
-class ComputerCli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : {"Map.dat", "CRT.txt"}) {
-      std::filesystem::copy_file(std::string(MILGANT_DATA_DIR) + "/" + name, dir_.File(name));
-    }
-  }
-  int Call(const std::string& args, std::string& out) {
-    const std::string o = dir_.File("stdout.txt");
-    const std::string command = "cd '" + dir_.Path().string() + "' && '" MILGANT_CLI "' " + args + " >'" + o +
-                                "' 2>'" + dir_.File("stderr.txt") + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    const auto bytes = test::ReadBytes(o);
-    out.assign(bytes.begin(), bytes.end());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-  nlohmann::json Json(const std::string& args) {
-    std::string out;
-    const int status = Call(args, out);
-    EXPECT_EQ(status, 0) << args;
-    return status == 0 ? nlohmann::json::parse(out) : nlohmann::json{};
-  }
-  test::TempDir dir_;
-};
+class ComputerCli : public test::ShippedDataCli {};
 
 TEST_F(ComputerCli, AutoplayReportsAWholeGameAndRepeatsItForTheSameSeed) {
   for (const std::string kind : {"--side 0", "--side 1", "--both"}) {

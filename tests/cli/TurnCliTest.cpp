@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "ShippedDataCli.h"
 #include "TestFiles.h"
 #include "game/Game.h"
 #include "game/HexGrid.h"
@@ -13,36 +14,13 @@
 namespace milgant {
 namespace {
 
-class TurnCli : public ::testing::Test {
+class TurnCli : public test::ShippedDataCli {
  protected:
-  void SetUp() override {
-    for (const char* name : {"Map.dat", "CRT.txt"}) {
-      std::filesystem::copy_file(std::string(MILGANT_DATA_DIR) + "/" + name, dir_.File(name));
-    }
-  }
-
-  // Runs the command in the scratch folder; returns the exit status and fills `out`.
-  int Call(const std::string& args, std::string& out) {
-    const std::string o = dir_.File("stdout.txt");
-    const std::string command = "cd '" + dir_.Path().string() + "' && '" MILGANT_CLI "' " + args + " >'" + o +
-                                "' 2>'" + dir_.File("stderr.txt") + "' </dev/null";
-    const int raw = std::system(command.c_str());
-    const auto bytes = test::ReadBytes(o);
-    out.assign(bytes.begin(), bytes.end());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  }
-  nlohmann::json Json(const std::string& args) {
-    std::string out;
-    const int status = Call(args, out);
-    EXPECT_EQ(status, 0) << args;
-    return status == 0 ? nlohmann::json::parse(out) : nlohmann::json{};
-  }
   // A game of the given side after the set-up and its first turn, written to `file`.
   void Started(int side, const std::string& file) {
     Json("new --side " + std::to_string(side) + " --seed 77 --start --out " + file);
   }
 
-  test::TempDir dir_;
 };
 
 TEST_F(TurnCli, NewWithStartPlaysTheFirstTurn) {
