@@ -65,7 +65,10 @@ run "$prefix/bin/milgant-cli" phase-end slot:1 --seed 2 --out "$scratch/next.dat
 
 # The window starts from the moved prefix and stays up (a missing CRT.txt ends it at once).
 run "$prefix/bin/milgant" --version | grep -q '^milgant ' || fail "milgant --version"
-run "$prefix/bin/milgant" >"$scratch/game.log" 2>&1 &
+# Not through run(): a function sent to the background is a subshell, and killing it would
+# leave the game running. env execs the game, so $! is the game itself.
+env -u MILGANT_DATA HOME="$scratch/home" XDG_DATA_HOME="$scratch/xdg" QT_QPA_PLATFORM=offscreen MILGANT_MUTE=1 \
+  "$prefix/bin/milgant" >"$scratch/game.log" 2>&1 &
 game=$!
 sleep 3
 kill -0 "$game" 2>/dev/null || fail "the installed game ended at start: $(cat "$scratch/game.log")"
