@@ -58,8 +58,9 @@ int main(int argc, char** argv) {
     }
   }
   QApplication app(argc, argv);
+  // The application's title. No display name: Qt would append it to every window's caption,
+  // and the captions are the windows' own ("ミルガント・改", "戦闘", …).
   QApplication::setApplicationName(QStringLiteral("ミルガント"));
-  QApplication::setApplicationDisplayName(QStringLiteral("ミルガント"));
   // The desktop entry the window belongs to (its icon and name in docks and task bars).
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.milgant.Milgant"));
   std::vector<std::string> words;
