@@ -80,10 +80,7 @@ int BattleCommand(Args& args) {
                         {"AttackerRetreated", r.AttackerRetreated},
                         {"DefenderRetreated", r.DefenderRetreated},
                         {"AdvancedUnit", r.AdvancedUnit}};
-  if (options.Out) {
-    WriteGameFile(*g, *options.Out);
-    out["out"] = *options.Out;
-  }
+  WriteIfAsked(*g, options, out);
   Print(out);
   return 0;
 }

@@ -135,6 +135,12 @@ void WriteGameFile(Game& g, const std::string& word) {
   if (!WriteFileAtomically(path, g.SaveImage)) throw UsageError(path + ": cannot be written");
 }
 
+void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out) {
+  if (!options.Out) return;
+  WriteGameFile(g, *options.Out);
+  out["out"] = *options.Out;
+}
+
 nlohmann::json LogJson(const ScriptedUi& ui) {
   nlohmann::json log = nlohmann::json::array();
   for (const auto& e : ui.Log) {

@@ -73,6 +73,8 @@ std::unique_ptr<Game> LoadGameFile(const std::string& path, bool withRules = tru
 void ApplySeed(Game& g, const RuleOptions& options);
 // Writes the save image of the game to a file.
 void WriteGameFile(Game& g, const std::string& path);
+// With --out: writes the game there and names the file in the command's output.
+void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out);
 
 nlohmann::json LogJson(const ScriptedUi& ui);
 nlohmann::json StateJson(const Game& g);

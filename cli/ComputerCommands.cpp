@@ -16,12 +16,6 @@ namespace {
 
 constexpr int kInvariantBroken = 3;
 
-void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out) {
-  if (!options.Out) return;
-  WriteGameFile(g, *options.Out);
-  out["out"] = *options.Out;
-}
-
 int ComputerPhaseCommand(Args& args) {
   RuleOptions options = TakeRuleOptions(args);
   const std::string file = args.Next("FILE");

@@ -59,10 +59,7 @@ int PlayCommand(Args& args) {
                         {"ReplenishmentPoints", g->ReplenishmentPoints},
                         {"VictoryPoints", g->VictoryPoints},
                         {"Winner", ui.EndingWinner}};
-  if (options.Out) {
-    WriteGameFile(*g, *options.Out);
-    out["out"] = *options.Out;
-  }
+  WriteIfAsked(*g, options, out);
   Print(out);
   return 0;
 }

@@ -42,10 +42,7 @@ void UnitRange(Game& g, int slot) {
 }
 
 void Finish(Game& g, const RuleOptions& options, nlohmann::json& out) {
-  if (options.Out) {
-    WriteGameFile(g, *options.Out);
-    out["out"] = *options.Out;
-  }
+  WriteIfAsked(g, options, out);
   Print(out);
 }
 

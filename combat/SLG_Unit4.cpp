@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 
+#include "dialogs/Placement.h"
 #include "game/Game.h"
 #include "game/HexGrid.h"
 #include "game/Text.h"
@@ -334,11 +335,8 @@ void TForm4::showEvent(QShowEvent* event) {
 }
 
 void TForm4::FormShow() {
-  if (mainWindow_ == nullptr) return;
-  const QRect main = mainWindow_->frameGeometry();
-  const QRect own = frameGeometry();
-  move(main.left() + (main.width() - own.width()) / 2,
-       main.top() + (main.height() - own.height()) / 2 + 20);
+  // Centred on the main window, 20 pixels low.
+  CentreOnMainWindow(this, mainWindow_, 20);
 }
 
 void TForm4::closeEvent(QCloseEvent* event) {
