@@ -12,7 +12,7 @@
 #include "game/Game.h"
 #include "game/MapFile.h"
 #include "game/Scenario.h"
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/SLG_Unit1.h"
 #include "widgets/MapRenderer.h"

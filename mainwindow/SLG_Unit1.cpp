@@ -27,7 +27,7 @@
 #include "game/InputScript.h"
 #include "game/RuleTables.h"
 #include "game/SaveImage.h"
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/WindowUi.h"
 #include "music/MediaPlayer.h"

@@ -14,7 +14,7 @@
 #include "dialogs/SLG_Unit6.h"
 #include "game/Game.h"
 #include "game/InputScript.h"
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/SLG_Unit1.h"
 #include "mainwindow/WindowUi.h"

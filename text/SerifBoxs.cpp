@@ -45,25 +45,6 @@ bool IsTrailByteAt(std::string_view s, std::size_t k) {
   return leads % 2 == 1;
 }
 
-void InstallFontSubstitutes() {
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-}
-
-QFont GothicFont(int pixelSize) {
-  InstallFontSubstitutes();
-  QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
-QFont MinchoFont(int pixelSize) {
-  InstallFontSubstitutes();
-  QFont f(QStringLiteral("ＭＳ Ｐ明朝"));
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
 TSerifBox::TSerifBox(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent, false);
 }

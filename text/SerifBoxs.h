@@ -12,6 +12,8 @@
 #include <functional>
 #include <string_view>
 
+#include "text/Fonts.h"
+
 class QEventLoop;
 
 namespace milgant {
@@ -21,12 +23,6 @@ namespace milgant {
 // for k outside 1..s.size().
 bool IsTrailByteAt(std::string_view s, std::size_t k);
 
-// The game's two proportional faces, "ＭＳ Ｐゴシック" and "ＭＳ Ｐ明朝", stood in for by the IPA
-// fonts. Safe to call more than once.
-void InstallFontSubstitutes();
-// The window font: "ＭＳ Ｐゴシック" 12 px; the text boxes write in "ＭＳ Ｐ明朝".
-QFont GothicFont(int pixelSize = 12);
-QFont MinchoFont(int pixelSize = 12);
 
 class TSerifBox : public QWidget {
   Q_OBJECT

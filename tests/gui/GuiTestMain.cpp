@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <gtest/gtest.h>
 
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -43,7 +43,7 @@
 #include "game/Game.h"
 #include "game/HexGrid.h"
 #include "game/Invariants.h"
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/SLG_Unit1.h"
 #include "text/SLG_Unit7.h"

@@ -12,7 +12,7 @@
 #include "combat/SLG_Unit4.h"
 #include "dialogs/SLG_Unit6.h"
 #include "game/HexGrid.h"
-#include "mainwindow/Fonts.h"
+#include "text/Fonts.h"
 #include "mainwindow/WindowUi.h"
 #include "text/SerifBoxs.h"
 #include "turn/Movement.h"

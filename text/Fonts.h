@@ -12,9 +12,12 @@ inline const QString kMinchoFace = QStringLiteral("ＭＳ Ｐ明朝");
 inline constexpr int kWindowFontPixels = 12;
 
 // Registers the substitutions (loading the IPA files when the system has not); false when a
-// stand-in face is missing.
+// stand-in face is missing. Safe to call more than once.
 bool SetUpFonts();
 // The windows' font: "ＭＳ Ｐゴシック", 12 pixels high.
 QFont WindowFont();
+// The two faces at a given size; the text boxes write in "ＭＳ Ｐ明朝".
+QFont GothicFont(int pixelSize = kWindowFontPixels);
+QFont MinchoFont(int pixelSize = kWindowFontPixels);
 
 }  // namespace milgant
