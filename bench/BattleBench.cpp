@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "ai/ForceRatio.h"
-#include "combat/Battle.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/ScriptedUi.h"
-#include "game/Text.h"
+#include "core/combat/ForceRatio.h"
+#include "core/combat/Battle.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/game/Text.h"
 
 namespace milgant {
 namespace {

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "ai/ComputerPhase.h"
-#include "ai/SelfPlay.h"
-#include "game/Game.h"
-#include "game/RuleTables.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
+#include "core/ai/ComputerPhase.h"
+#include "core/turn/SelfPlay.h"
+#include "core/game/Game.h"
+#include "core/game/RuleTables.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

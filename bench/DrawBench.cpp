@@ -9,13 +9,13 @@
 
 #include <memory>
 
-#include "game/Game.h"
-#include "game/MapFile.h"
-#include "game/Scenario.h"
-#include "text/Fonts.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/SLG_Unit1.h"
-#include "widgets/MapRenderer.h"
+#include "core/game/Game.h"
+#include "core/game/MapFile.h"
+#include "core/game/Scenario.h"
+#include "ui/text/Fonts.h"
+#include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/SLG_Unit1.h"
+#include "ui/widgets/MapRenderer.h"
 
 namespace {
 

@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/MapFile.h"
-#include "game/Random.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "turn/Movement.h"
-#include "turn/PhaseSequence.h"
-#include "turn/Supply.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/MapFile.h"
+#include "core/game/Random.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/rules/Movement.h"
+#include "core/turn/PhaseSequence.h"
+#include "core/rules/Supply.h"
 
 namespace milgant {
 namespace {

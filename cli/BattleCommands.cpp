@@ -2,12 +2,12 @@
 // at a hex, the strengths a round there would fire with, and a whole battle.
 #include <string>
 
-#include "ai/ForceRatio.h"
+#include "core/combat/ForceRatio.h"
 #include "cli/Cli.h"
-#include "combat/Battle.h"
-#include "combat/BattleRound.h"
-#include "game/Game.h"
-#include "game/ScriptedUi.h"
+#include "core/combat/Battle.h"
+#include "core/combat/BattleRound.h"
+#include "core/game/Game.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace milgant::cli {
 namespace {

@@ -3,10 +3,10 @@
 #include <charconv>
 #include <iostream>
 
-#include "game/RuleTables.h"
-#include "game/SaveImage.h"
-#include "game/Scenario.h"
-#include "game/Text.h"
+#include "core/game/RuleTables.h"
+#include "core/game/SaveImage.h"
+#include "core/game/Scenario.h"
+#include "core/game/Text.h"
 
 namespace milgant::cli {
 

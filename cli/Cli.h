@@ -15,8 +15,8 @@
 #include <nlohmann/json.hpp>
 
 #include "desktop/Folders.h"
-#include "game/Game.h"
-#include "game/ScriptedUi.h"
+#include "core/game/Game.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace milgant::cli {
 

@@ -4,12 +4,12 @@
 #include <iostream>
 #include <string>
 
-#include "ai/ComputerMove.h"
-#include "ai/ComputerPhase.h"
-#include "ai/SelfPlay.h"
+#include "core/ai/ComputerMove.h"
+#include "core/ai/ComputerPhase.h"
+#include "core/turn/SelfPlay.h"
 #include "cli/Cli.h"
-#include "game/Game.h"
-#include "game/ScriptedUi.h"
+#include "core/game/Game.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace milgant::cli {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "cli/Cli.h"
-#include "game/Game.h"
-#include "game/InputScript.h"
-#include "game/ScriptedUi.h"
-#include "turn/ScriptPlay.h"
+#include "core/game/Game.h"
+#include "core/game/InputScript.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/ScriptPlay.h"
 
 namespace milgant::cli {
 namespace {

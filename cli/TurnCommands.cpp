@@ -3,11 +3,11 @@
 #include <string>
 
 #include "cli/Cli.h"
-#include "game/Game.h"
-#include "game/ScriptedUi.h"
-#include "turn/Movement.h"
-#include "turn/PhaseSequence.h"
-#include "turn/Supply.h"
+#include "core/game/Game.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/rules/Movement.h"
+#include "core/turn/PhaseSequence.h"
+#include "core/rules/Supply.h"
 
 namespace milgant::cli {
 namespace {

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
-#include "game/HexGrid.h"
-#include "game/RuleTables.h"
-#include "game/Scenario.h"
-#include "turn/PhaseSequence.h"
+#include "core/game/HexGrid.h"
+#include "core/game/RuleTables.h"
+#include "core/game/Scenario.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant::cli {
 namespace {

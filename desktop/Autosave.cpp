@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "desktop/Folders.h"
-#include "game/Game.h"
-#include "game/SaveImage.h"
+#include "core/game/Game.h"
+#include "core/game/SaveImage.h"
 
 namespace milgant {
 

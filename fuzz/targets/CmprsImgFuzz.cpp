@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "FuzzSupport.h"
-#include "widgets/CmprsImg.h"
+#include "ui/widgets/CmprsImg.h"
 
 using namespace milgant;
 using namespace milgant::fuzz;

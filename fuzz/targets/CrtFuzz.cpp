@@ -6,11 +6,11 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "ai/SelfPlay.h"
-#include "game/Game.h"
-#include "game/Invariants.h"
-#include "game/RuleTables.h"
-#include "game/ScriptedUi.h"
+#include "core/turn/SelfPlay.h"
+#include "core/game/Game.h"
+#include "core/game/Invariants.h"
+#include "core/game/RuleTables.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace {
 std::unique_ptr<milgant::Game> contact;  // a game some turns in, the armies touching

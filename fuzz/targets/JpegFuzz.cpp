@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "FuzzSupport.h"
-#include "widgets/JpegPicture.h"
+#include "ui/widgets/JpegPicture.h"
 
 using namespace milgant;
 using namespace milgant::fuzz;

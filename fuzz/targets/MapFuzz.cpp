@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "ai/SelfPlay.h"
-#include "game/Game.h"
-#include "game/MapFile.h"
-#include "game/RuleTables.h"
+#include "core/turn/SelfPlay.h"
+#include "core/game/Game.h"
+#include "core/game/MapFile.h"
+#include "core/game/RuleTables.h"
 
 namespace {
 std::unique_ptr<milgant::Game> tables;  // rule tables and the shipped combat results

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "game/Game.h"
-#include "game/InputScript.h"
-#include "game/Invariants.h"
-#include "game/RuleTables.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
-#include "turn/ScriptPlay.h"
+#include "core/game/Game.h"
+#include "core/game/InputScript.h"
+#include "core/game/Invariants.h"
+#include "core/game/RuleTables.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
+#include "core/turn/ScriptPlay.h"
 
 namespace {
 std::unique_ptr<milgant::Game> base;  // side 0's first turn, as `milgant-cli new --side 0 --seed 3 --start`

@@ -8,13 +8,13 @@
 
 #include "ShippedDataCli.h"
 #include "TestFiles.h"
-#include "ai/ForceRatio.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/RuleTables.h"
-#include "game/SaveImage.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
+#include "core/combat/ForceRatio.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/RuleTables.h"
+#include "core/game/SaveImage.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

@@ -7,9 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include "TestFiles.h"
-#include "game/Random.h"
-#include "game/Game.h"
-#include "game/SaveImage.h"
+#include "core/game/Random.h"
+#include "core/game/Game.h"
+#include "core/game/SaveImage.h"
 
 namespace milgant {
 namespace {

@@ -72,7 +72,9 @@ TEST_F(ComputerCli, ComputerPhaseMovesTheComputersSide) {
     const auto& u = a["units"][i];
     const auto& v = b["units"][i];
     if (u["Side"] == 0 && (u["HexX"] != v["HexX"] || u["HexY"] != v["HexY"])) ++moved;
-    if (u["Side"] == 1) EXPECT_EQ(u["HexX"], v["HexX"]);  // the human's side stays
+    if (u["Side"] == 1) {
+      EXPECT_EQ(u["HexX"], v["HexX"]);  // the human's side stays
+    }
   }
   EXPECT_GT(moved, 0);
 }

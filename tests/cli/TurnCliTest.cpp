@@ -8,8 +8,8 @@
 
 #include "ShippedDataCli.h"
 #include "TestFiles.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
 
 namespace milgant {
 namespace {

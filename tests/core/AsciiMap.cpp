@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "game/Invariants.h"
-#include "game/Text.h"
+#include "core/game/Invariants.h"
+#include "core/game/Text.h"
 
 namespace milgant::test {
 namespace {

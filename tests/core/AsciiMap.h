@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "game/Game.h"
-#include "game/HexGrid.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
 
 namespace milgant::test {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "BattleTestSupport.h"
-#include "combat/BattleRound.h"
-#include "game/Scenario.h"
+#include "core/combat/BattleRound.h"
+#include "core/game/Scenario.h"
 
 namespace milgant {
 namespace {

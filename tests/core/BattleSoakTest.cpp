@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "combat/Battle.h"
-#include "combat/UnitRemoval.h"
-#include "game/Game.h"
-#include "game/Invariants.h"
-#include "game/RuleTables.h"
-#include "game/ScriptedUi.h"
-#include "game/Text.h"
-#include "turn/PhaseSequence.h"
+#include "core/combat/Battle.h"
+#include "core/rules/UnitRemoval.h"
+#include "core/game/Game.h"
+#include "core/game/Invariants.h"
+#include "core/game/RuleTables.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/game/Text.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

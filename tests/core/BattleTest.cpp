@@ -5,15 +5,15 @@
 #include <algorithm>
 
 #include "BattleTestSupport.h"
-#include "ai/ForceRatio.h"
-#include "ai/PositionValue.h"
-#include "combat/Battle.h"
-#include "combat/BattleRound.h"
-#include "combat/Reinforcement.h"
-#include "combat/Retreat.h"
-#include "game/SaveImage.h"
-#include "game/Scenario.h"
-#include "turn/PhaseSequence.h"
+#include "core/combat/ForceRatio.h"
+#include "core/rules/PositionValue.h"
+#include "core/combat/Battle.h"
+#include "core/combat/BattleRound.h"
+#include "core/combat/Reinforcement.h"
+#include "core/combat/Retreat.h"
+#include "core/game/SaveImage.h"
+#include "core/game/Scenario.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "AsciiMap.h"
-#include "game/Game.h"
-#include "game/Random.h"
-#include "game/ScriptedUi.h"
+#include "core/game/Game.h"
+#include "core/game/Random.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace milgant::test {
 

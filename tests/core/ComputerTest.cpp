@@ -7,16 +7,16 @@
 #include <string>
 
 #include "AsciiMap.h"
-#include "ai/ComputerMove.h"
-#include "ai/ComputerPhase.h"
-#include "ai/Objectives.h"
-#include "ai/SelfPlay.h"
-#include "ai/SourceTrace.h"
-#include "game/Invariants.h"
-#include "game/RuleTables.h"
-#include "game/SaveImage.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
+#include "core/ai/ComputerMove.h"
+#include "core/ai/ComputerPhase.h"
+#include "core/ai/Objectives.h"
+#include "core/turn/SelfPlay.h"
+#include "core/ai/SourceTrace.h"
+#include "core/game/Invariants.h"
+#include "core/game/RuleTables.h"
+#include "core/game/SaveImage.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

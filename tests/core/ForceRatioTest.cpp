@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "AsciiMap.h"
-#include "ai/ForceRatio.h"
-#include "game/Scenario.h"
+#include "core/combat/ForceRatio.h"
+#include "core/game/Scenario.h"
 
 namespace milgant {
 namespace {

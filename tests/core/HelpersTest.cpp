@@ -3,9 +3,9 @@
 
 #include <set>
 
-#include "game/Random.h"
-#include "game/Rounding.h"
-#include "game/Text.h"
+#include "core/game/Random.h"
+#include "core/game/Rounding.h"
+#include "core/game/Text.h"
 
 namespace milgant {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "game/Game.h"
-#include "game/HexGrid.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
 
 namespace milgant {
 namespace {

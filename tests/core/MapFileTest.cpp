@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "game/MapFile.h"
+#include "core/game/MapFile.h"
 
 namespace milgant {
 namespace {

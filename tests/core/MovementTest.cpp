@@ -5,9 +5,9 @@
 #include <string>
 
 #include "AsciiMap.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "turn/Movement.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/rules/Movement.h"
 
 namespace milgant {
 namespace {

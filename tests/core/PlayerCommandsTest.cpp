@@ -11,13 +11,13 @@
 
 #include "AsciiMap.h"
 #include "TestFiles.h"
-#include "ai/ForceRatio.h"
-#include "game/Game.h"
-#include "game/InputScript.h"
-#include "game/ScriptedUi.h"
-#include "game/SaveImage.h"
-#include "game/Text.h"
-#include "turn/ScriptPlay.h"
+#include "core/combat/ForceRatio.h"
+#include "core/game/Game.h"
+#include "core/game/InputScript.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/game/SaveImage.h"
+#include "core/game/Text.h"
+#include "core/turn/ScriptPlay.h"
 
 namespace milgant {
 namespace {

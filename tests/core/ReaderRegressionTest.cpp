@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "game/Game.h"
-#include "game/RuleTables.h"
+#include "core/game/Game.h"
+#include "core/game/RuleTables.h"
 
 namespace milgant {
 namespace {

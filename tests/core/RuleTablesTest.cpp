@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "TestFiles.h"
-#include "game/Game.h"
-#include "game/RuleTables.h"
-#include "game/Text.h"
+#include "core/game/Game.h"
+#include "core/game/RuleTables.h"
+#include "core/game/Text.h"
 
 namespace milgant {
 namespace {

@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "TestFiles.h"
-#include "game/Game.h"
-#include "game/Invariants.h"
-#include "game/SaveImage.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
+#include "core/game/Game.h"
+#include "core/game/Invariants.h"
+#include "core/game/SaveImage.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
 
 namespace milgant {
 namespace {

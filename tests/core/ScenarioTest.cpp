@@ -6,12 +6,12 @@
 #include <set>
 
 #include "TestFiles.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/Invariants.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "game/Text.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/Invariants.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/game/Text.h"
 
 namespace milgant {
 namespace {

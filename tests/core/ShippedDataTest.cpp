@@ -13,12 +13,12 @@
 #include <sstream>
 #include <string>
 
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/MapFile.h"
-#include "game/RuleTables.h"
-#include "game/Scenario.h"
-#include "turn/Supply.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/MapFile.h"
+#include "core/game/RuleTables.h"
+#include "core/game/Scenario.h"
+#include "core/rules/Supply.h"
 
 namespace milgant {
 namespace {

@@ -6,11 +6,11 @@
 #include <array>
 
 #include "AsciiMap.h"
-#include "combat/CastleFall.h"
-#include "combat/UnitRemoval.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "turn/Siege.h"
+#include "core/rules/CastleFall.h"
+#include "core/rules/UnitRemoval.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/rules/Siege.h"
 
 namespace milgant {
 namespace {

@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "TestFiles.h"
-#include "game/Game.h"
-#include "game/Invariants.h"
-#include "game/RuleTables.h"
-#include "game/SaveImage.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
+#include "core/game/Game.h"
+#include "core/game/Invariants.h"
+#include "core/game/RuleTables.h"
+#include "core/game/SaveImage.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
 
 namespace milgant {
 namespace {

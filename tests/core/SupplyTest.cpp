@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "AsciiMap.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "turn/Supply.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/rules/Supply.h"
 
 namespace milgant {
 namespace {

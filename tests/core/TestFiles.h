@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Header.h"
+#include "core/game/Header.h"
 
 namespace milgant::test {
 

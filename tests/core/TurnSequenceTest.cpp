@@ -8,11 +8,11 @@
 
 #include "AsciiMap.h"
 #include "TestFiles.h"
-#include "combat/CastleFall.h"
-#include "game/Scenario.h"
-#include "game/ScriptedUi.h"
-#include "turn/PhaseSequence.h"
-#include "turn/Victory.h"
+#include "core/rules/CastleFall.h"
+#include "core/game/Scenario.h"
+#include "core/turn/ScriptedUi.h"
+#include "core/turn/PhaseSequence.h"
+#include "core/rules/Victory.h"
 
 namespace milgant {
 namespace {

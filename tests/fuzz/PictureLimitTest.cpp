@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QImage>
 
-#include "widgets/CmprsImg.h"
-#include "widgets/JpegPicture.h"
+#include "ui/widgets/CmprsImg.h"
+#include "ui/widgets/JpegPicture.h"
 
 namespace {
 

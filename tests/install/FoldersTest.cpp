@@ -10,8 +10,8 @@
 
 #include "desktop/Autosave.h"
 #include "desktop/Folders.h"
-#include "game/Game.h"
-#include "game/SaveImage.h"
+#include "core/game/Game.h"
+#include "core/game/SaveImage.h"
 
 namespace milgant {
 namespace {

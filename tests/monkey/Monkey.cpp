@@ -36,20 +36,20 @@
 #include <thread>
 #include <unistd.h>
 
-#include "combat/SLG_Unit4.h"
-#include "dialogs/AllocationForm.h"
-#include "dialogs/SLG_Unit2.h"
-#include "dialogs/SLG_Unit8.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/Invariants.h"
-#include "text/Fonts.h"
-#include "mainwindow/Forms.h"
-#include "mainwindow/SLG_Unit1.h"
-#include "text/SLG_Unit7.h"
-#include "text/SerifBoxs.h"
-#include "turn/SLG_Unit3.h"
-#include "widgets/TImage.h"
+#include "ui/battlewindow/SLG_Unit4.h"
+#include "ui/dialogs/AllocationForm.h"
+#include "ui/dialogs/SLG_Unit2.h"
+#include "ui/dialogs/SLG_Unit8.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/Invariants.h"
+#include "ui/text/Fonts.h"
+#include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/SLG_Unit1.h"
+#include "ui/text/SLG_Unit7.h"
+#include "ui/text/SerifBoxs.h"
+#include "ui/unitwindow/SLG_Unit3.h"
+#include "ui/widgets/TImage.h"
 
 namespace milgant::monkey {
 namespace {

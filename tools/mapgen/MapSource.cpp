@@ -3,9 +3,9 @@
 #include <memory>
 #include <optional>
 
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/Scenario.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/Scenario.h"
 #include "tools/mapgen/SourceText.h"
 
 namespace milgant::mapgen {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/Header.h"
+#include "core/game/Header.h"
 
 namespace milgant::mapgen {
 

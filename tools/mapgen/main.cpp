@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "game/Game.h"
-#include "game/RuleTables.h"
+#include "core/game/Game.h"
+#include "core/game/RuleTables.h"
 #include "tools/mapgen/CrtSource.h"
 #include "tools/mapgen/MapSource.h"
 

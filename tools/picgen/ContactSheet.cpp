@@ -6,7 +6,7 @@
 #include "Outputs.h"
 #include "Paint.h"
 #include "Texts.h"
-#include "widgets/Pictures.h"
+#include "ui/widgets/Pictures.h"
 
 #include <QFont>
 #include <QFontMetrics>

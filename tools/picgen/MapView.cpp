@@ -3,12 +3,12 @@
 
 #include "Art.h"
 #include "Paint.h"
-#include "game/Game.h"
-#include "game/HexGrid.h"
-#include "game/MapFile.h"
-#include "game/Scenario.h"
-#include "game/Text.h"
-#include "widgets/MapRenderer.h"
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/MapFile.h"
+#include "core/game/Scenario.h"
+#include "core/game/Text.h"
+#include "ui/widgets/MapRenderer.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 // sheet draws a small patch with it and the map preview the whole campaign map.
 #pragma once
 
-#include "widgets/Pictures.h"
+#include "ui/widgets/Pictures.h"
 
 #include <QImage>
 #include <QPainter>

@@ -4,8 +4,8 @@
 #include "Outputs.h"
 
 #include "Art.h"
-#include "widgets/CmprsImg.h"
-#include "widgets/JpegPicture.h"
+#include "ui/widgets/CmprsImg.h"
+#include "ui/widgets/JpegPicture.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,0 +1,127 @@
+// gui_screens: what a player sees, written as PNG files for looking at: the title, a new game of
+// each side, a scrolled map, a hovered castle, the side choice, a note and the about window.
+//   gui_screens <folder>
+#include <QApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "../GuiFixture.h"
+#include "ui/battlewindow/SLG_Unit4.h"
+#include "ui/dialogs/SLG_Unit6.h"
+#include "core/game/HexGrid.h"
+#include "ui/text/Fonts.h"
+#include "ui/mainwindow/WindowUi.h"
+#include "ui/text/SerifBoxs.h"
+#include "core/rules/Movement.h"
+
+using namespace milgant;
+
+namespace {
+
+QString out;
+
+void Save(QWidget* w, const QString& name) {
+  QApplication::processEvents();
+  w->grab().save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
+  std::printf("%s\n", qPrintable(name));
+}
+
+// A dialog drawn over the main window where it stands.
+void SaveOver(QWidget* main, QWidget* dialog, const QString& name) {
+  QImage shot = main->grab().toImage();
+  QPainter p(&shot);
+  p.drawPixmap(dialog->frameGeometry().topLeft() - main->frameGeometry().topLeft(), dialog->grab());
+  p.end();
+  shot.save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
+  std::printf("%s\n", qPrintable(name));
+}
+
+struct Session {
+  QTemporaryDir dir;
+  std::unique_ptr<Game> game = std::make_unique<Game>();
+  std::unique_ptr<Forms> forms;
+  test::ModalHand hand;
+  Session() {
+    test::CopyGameData(dir.path());
+    forms = CreateForms(*game, dir.path(), nullptr);
+    forms->Form1->OnClosed = [] {};
+    forms->Form1->show();
+    hand.Windows = forms.get();
+    forms->Form4->SerifBox1->WaitTime = 0;
+  }
+  void NewGame(int side) {
+    hand.Answers.push_back(test::ModalHand::Press(side));
+    forms->Form1->K5->trigger();
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("MILGANT_MUTE", "1");
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fputs("usage: gui_screens <folder>\n", stderr);
+    return 2;
+  }
+  out = QString::fromLocal8Bit(argv[1]);
+  SetUpFonts();
+  QApplication::setFont(WindowFont());
+  {
+    Session s;
+    Save(s.forms->Form1, QStringLiteral("title"));
+    s.hand.Answers.push_back([&](QWidget* w) {
+      SaveOver(s.forms->Form1, w, QStringLiteral("side-choice"));
+      test::ModalHand::Press(1)(w);
+    });
+    s.forms->Form1->K5->trigger();
+    Save(s.forms->Form1, QStringLiteral("new-game-side1"));
+    // The mouse over 京 in the replenishment phase of the first turn.
+    const HexPos kyo = HexOrigin(2, 5);
+    s.forms->Form1->Image5MouseMove(QPoint(kyo.X + 30 - s.game->ScrollX, kyo.Y + 30 - s.game->ScrollY));
+    Save(s.forms->Form1, QStringLiteral("hover-kyo"));
+    // The movement range of ソルカ軍's commander shown in the action phase.
+    s.game->GameState = 3;
+    s.game->PhaseSide = s.game->PlayerSide;
+    s.game->ScrollX = 700;
+    s.game->ScrollY = 320;
+    s.game->ClickX = s.game->U(71).HexX;
+    s.game->ClickY = s.game->U(71).HexY;
+    s.game->ActiveUnit = 71;
+    ShowMoveRange(*s.game, *s.forms->Ui, 71);
+    const HexPos near = HexOrigin(17, 12);
+    s.forms->Form1->Image5MouseMove(QPoint(near.X + 30 - 700, near.Y + 30 - 320));
+    Save(s.forms->Form1, QStringLiteral("move-range"));
+    ClearMoveRange(*s.game);
+    s.game->RangeOverlay = 0;
+    s.game->RangeShown = 0;
+    s.game->GameState = 2;
+    s.forms->Form1->ScrollBar1->setValue(600);
+    s.forms->Form1->ScrollBar2->setValue(360);
+    const HexPos yoshida = HexOrigin(18, 11);
+    s.forms->Form1->Image5MouseMove(QPoint(yoshida.X + 30 - 600, yoshida.Y + 30 - 360));
+    Save(s.forms->Form1, QStringLiteral("scrolled-hover-okazaki"));
+    s.forms->Form1->ScrollBar1->setValue(1000);
+    s.forms->Form1->ScrollBar2->setValue(1000);
+    Save(s.forms->Form1, QStringLiteral("scrolled-to-the-end"));
+    s.hand.Answers.push_back([&](QWidget* w) {
+      SaveOver(s.forms->Form1, w, QStringLiteral("note-save-phase"));
+      test::ModalHand::Press(0)(w);
+    });
+    s.game->GameState = 4;
+    s.forms->Form1->SaveItems[0]->trigger();
+    s.game->GameState = 2;
+    s.forms->Form1->Help1->trigger();
+    SaveOver(s.forms->Form1, s.forms->Form6, QStringLiteral("about"));
+  }
+  {
+    Session s;
+    s.NewGame(0);
+    Save(s.forms->Form1, QStringLiteral("new-game-side0"));
+  }
+  return 0;
+}

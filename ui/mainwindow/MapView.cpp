@@ -1,0 +1,142 @@
+// The map view: the full and partial redraws copied from the map picture, the scroll bars, the
+// hover outline and the mouse buttons on the map.
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/InputScript.h"
+#include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/WindowUi.h"
+#include "ui/mainwindow/SLG_Unit1.h"
+#include "core/turn/MapClick.h"
+#include "ui/widgets/MapRenderer.h"
+#include "ui/widgets/TImage.h"
+
+namespace milgant {
+
+void TForm1::CopyToView(int x, int y, int w, int h) {
+  // (x, y, w, h) on the map picture lands at (x - ScrollX, y - ScrollY) in the view.
+  const QImage& map = renderer_->MapBitmap();
+  QImage& view = Image5->Picture;
+  QRect src = QRect(x, y, w, h).intersected(map.rect());
+  src = src.intersected(view.rect().translated(game_.ScrollX, game_.ScrollY));
+  if (src.isEmpty()) return;
+  const int dx = src.left() - game_.ScrollX, dy = src.top() - game_.ScrollY;
+  for (int row = 0; row < src.height(); ++row) {
+    const auto* in = reinterpret_cast<const QRgb*>(map.constScanLine(src.top() + row)) + src.left();
+    auto* out = reinterpret_cast<QRgb*>(view.scanLine(dy + row)) + dx;
+    std::copy(in, in + src.width(), out);
+  }
+  // The view shows its picture from (8, 0): the control sits 8 pixels left of the window.
+  Image5->update(QRect(dx, dy, src.width(), src.height()));
+}
+
+void TForm1::SyncScrollBars() {
+  for (auto [bar, value] : {std::pair{ScrollBar1, game_.ScrollX}, std::pair{ScrollBar2, game_.ScrollY}}) {
+    const bool was = bar->blockSignals(true);
+    bar->setValue(value);
+    bar->blockSignals(was);
+  }
+}
+
+void TForm1::RedrawMap() {
+  // A new game's list is filled with its first drawing, before the computer's opening moves.
+  if (PanelListCount == 0 && game_.GameState != 0) RefreshUnitList();
+  renderer_->RedrawMap(game_);
+  CopyToView(game_.ScrollX, game_.ScrollY, 793, 521);
+  SyncScrollBars();
+  RedrawMinimap();
+}
+
+void TForm1::RedrawAround(int x, int y) {
+  renderer_->RedrawAround(game_, x, y);
+  CopyToView(x * 60 - 180, y * 44 - 180, 360, 360);
+  RedrawMinimap();
+}
+
+void TForm1::ScrollBar1Change(int position) {
+  game_.ScrollX = position;
+  if (game_.ScrollRedraw == 1) RedrawMap();
+}
+
+void TForm1::ScrollBar2Change(int position) {
+  game_.ScrollY = position;
+  if (game_.ScrollRedraw == 1) RedrawMap();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress && (watched == ScrollBar1 || watched == ScrollBar2)) {
+    auto* bar = static_cast<QScrollBar*>(watched);
+    const bool was = bar->blockSignals(true);
+    static_cast<QObject*>(bar)->event(e);
+    bar->blockSignals(was);
+    (bar == ScrollBar1 ? game_.ScrollX : game_.ScrollY) = bar->value();
+    RedrawMap();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+void TForm1::RestoreBox(int x, int y) {
+  const HexPos o = HexOrigin(x, y);
+  CopyToView(o.X, o.Y, 60, 60);
+}
+
+void TForm1::DrawHoverOutline() {
+  const HexPos o = HexOrigin(HoverX, HoverY);
+  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
+  QPainter p(&Image5->Picture);
+  p.setPen(QPen(Qt::white, 1));
+  static const int kSides[6][4] = {{30, 0, 59, 15},  {59, 15, 59, 44}, {59, 44, 30, 59},
+                                   {29, 59, 0, 44},  {0, 44, 0, 15},   {0, 15, 29, 0}};
+  for (const auto& s : kSides) p.drawLine(ox + s[0], oy + s[1], ox + s[2], oy + s[3]);
+  Image5->update(QRect(ox, oy, 61, 61));
+}
+
+void TForm1::Image5MouseMove(QPoint at) {
+  const HexPos h = PixelToHex(game_.HexMask, at.x(), at.y(), game_.ScrollX, game_.ScrollY);
+  HoverX = game_.ClickX = h.X;
+  HoverY = game_.ClickY = h.Y;
+  if (HoverX != LastHoverX || HoverY != LastHoverY) RestoreBox(LastHoverX, LastHoverY);
+  DrawHoverOutline();
+  LastHoverX = HoverX;
+  LastHoverY = HoverY;
+  RefreshStatusLine();
+}
+
+void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
+  if (game_.GameState == 0 || Busy() || Closing) return;
+  const HexPos h = PixelToHex(game_.HexMask, at.x(), at.y(), game_.ScrollX, game_.ScrollY);
+  // Left of an odd row's first hex lies no hex, but the conversion reads it as the second hex
+  // of the row above: such a press is ignored.
+  const int mapX = at.x() + game_.ScrollX, mapY = at.y() + game_.ScrollY;
+  if (mapY >= 0 && ((mapY / 44) & 1) != 0 && mapX >= 0 && mapX < 29 && h.X == 1) return;
+  game_.ClickX = h.X;
+  game_.ClickY = h.Y;
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (button == Qt::RightButton) {
+    // The right button cancels a move or an attack being chosen, wherever it is pressed;
+    // otherwise it opens the pop-up menu.
+    const Input in = Input::Right(std::clamp(h.X, 0, kMapSize - 1), std::clamp(h.Y, 0, kMapSize - 1));
+    BusyScope busy(*this);
+    if (recorder != nullptr) recorder->Write(in);
+    if (DispatchInput(game_, *forms_.Ui, in) == Dispatched::PopupMenu) PopupMenu1->popup(Image5->mapToGlobal(at));
+    return;
+  }
+  if (button != Qt::LeftButton || !OnMapHex(h.X, h.Y)) return;
+  // The hex's first unit is shown in the panel; what the click commands is the dispatcher's.
+  const int first = FirstUnitAt(game_, h.X, h.Y);
+  if (first != -1) ShowUnitInPanel(first);
+  const Input in = Input::Click(h.X, h.Y);
+  BusyScope busy(*this);
+  if (recorder != nullptr) recorder->Write(in);
+  DispatchInput(game_, *forms_.Ui, in);
+}
+
+}  // namespace milgant

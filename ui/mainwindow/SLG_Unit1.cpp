@@ -1,0 +1,408 @@
+// The main window: its making, its menus and commands, the music, and its closing.
+#include "ui/mainwindow/SLG_Unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "ui/battlewindow/SLG_Unit4.h"
+#include "desktop/Autosave.h"
+#include "desktop/Folders.h"
+#include "ui/text/SLG_Unit7.h"
+#include "ui/dialogs/SLG_Unit2.h"
+#include "ui/dialogs/SLG_Unit5.h"
+#include "ui/dialogs/SLG_Unit6.h"
+#include "ui/dialogs/SLG_Unit8.h"
+#include "ui/dialogs/SLG_Unit9.h"
+#include "core/game/Game.h"
+#include "core/game/InputScript.h"
+#include "core/game/RuleTables.h"
+#include "core/game/SaveImage.h"
+#include "ui/text/Fonts.h"
+#include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/WindowUi.h"
+#include "music/MediaPlayer.h"
+#include "core/turn/MapClick.h"
+#include "core/rules/Movement.h"
+#include "core/turn/PhaseSequence.h"
+#include "ui/unitwindow/SLG_Unit3.h"
+#include "ui/widgets/MapRenderer.h"
+#include "ui/widgets/TImage.h"
+
+namespace milgant {
+namespace {
+
+constexpr int kClientWidth = 792, kClientHeight = 545;
+// A window timer of one millisecond ticks, in practice, about every 16: one hex per tick is
+// then a walk the eye can follow.
+constexpr int kStepTimerMs = 16;
+
+}  // namespace
+
+TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      game_(game),
+      forms_(forms),
+      folder_(workingFolder),
+      saveFolder_(workingFolder) {
+  setWindowTitle(QStringLiteral("ミルガント・改"));
+  setFont(WindowFont());
+  setAttribute(Qt::WA_DeleteOnClose, false);
+
+  // The window's making, in the game's order.
+  Closing = false;
+  game_.Closing = false;
+  game_.ScrollX = game_.ScrollY = 0;
+  game_.Rng.SetSeed(Random::ClockSeed());
+  QString why;
+  if (!pictures::LoadMainWindowPictures(&pics_, &why)) {
+    failure_ = QStringLiteral("broken picture resource: ") + why;
+    return;
+  }
+  Image6 = pics_.Terrain;
+  Image7 = pics_.Hexagon;
+  game_.DefaultGoalX = 2;
+  game_.DefaultGoalY = 5;
+  InitialiseGame(game_);
+  BuildRuleTables(game_);
+  ClearMoveRange(game_);
+  for (auto& column : game_.SupplyRemaining) column.fill(-1);
+  const CrtLoadResult crt = LoadCrt(game_, (workingFolder + QStringLiteral("/CRT.txt")).toStdString());
+  if (!crt.Ok) {
+    failure_ = QString::fromStdString(crt.Reason);
+    return;
+  }
+  // The hexagon: a pixel of Image7 belongs to it when it is black.
+  for (int x = 0; x < 60; ++x)
+    for (int y = 0; y < 60; ++y)
+      game_.HexMask[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
+          (Image7.pixel(x, y) & 0xffffff) == 0 ? 1 : 0;
+  renderer_ = std::make_unique<MapRenderer>(pics_, game_.HexMask);
+  game_.GameState = 0;
+
+  auto* client = new QWidget(this);
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  Panel1 = new QLabel(client);
+  Panel1->setGeometry(0, 0, 792, 25);
+  Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  Panel1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Panel1->setIndent(4);
+
+  Image5 = new TImage(client);
+  Image5->setGeometry(-8, 24, 593, 505);
+  Image5->Picture = QImage(793, 521, QImage::Format_RGB32);
+  Image5->Picture.fill(Qt::black);
+  Image5->OnMouseMove = [this](QPoint p) { Image5MouseMove(p); };
+  Image5->OnMouseDown = [this](Qt::MouseButton b, QPoint p) { Image5MouseDown(b, p); };
+
+  Image2 = new TImage(client);
+  Image2->setGeometry(616, 24, 168, 168);
+  Image2->Picture = renderer_->MinimapBitmap();
+  Image2->OnMouseDown = [this](Qt::MouseButton, QPoint p) {
+    if (game_.GameState != 0) Image2MouseDown(p);
+  };
+
+  ListBox1 = new QListWidget(client);
+  ListBox1->setGeometry(608, 192, 177, 49);
+  ListBox1->setUniformItemSizes(true);
+  ListBox1->setStyleSheet(QStringLiteral("QListWidget::item { height: 12px; padding: 0px; }"));
+  connect(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+
+  CreateSidePanel();
+
+  ScrollBar1 = new QScrollBar(Qt::Horizontal, client);
+  ScrollBar1->setGeometry(0, 528, 585, 17);
+  ScrollBar2 = new QScrollBar(Qt::Vertical, client);
+  ScrollBar2->setGeometry(584, 24, 17, 505);
+  for (QScrollBar* bar : {ScrollBar1, ScrollBar2}) {
+    bar->setRange(0, 1000);
+    bar->setSingleStep(60);
+    bar->setPageStep(120);
+    bar->setVisible(false);
+    bar->setEnabled(false);
+    bar->installEventFilter(this);
+  }
+  connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int v) { ScrollBar1Change(v); });
+  connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int v) { ScrollBar2Change(v); });
+
+  // The title covers the map, the panel and the list until a game starts.
+  CompressedImage1 = new TImage(client);
+  CompressedImage1->setGeometry(0, 24, 793, 521);
+  CompressedImage1->Picture = pics_.Title.Picture();
+  CompressedImage1->raise();
+
+  MPlayer = std::make_unique<TMediaPlayer>();
+  Timer1 = new QTimer(this);
+  Timer1->setInterval(kStepTimerMs);
+  connect(Timer1, &QTimer::timeout, this, [this] {
+    if (stepLoop_ != nullptr) stepLoop_->quit();
+  });
+  Timer2 = new QTimer(this);
+  Timer2->setInterval(1000);
+  connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+  Timer2->start();
+
+  CreateMenus();
+  if (!pics_.Counters.isEmpty()) setWindowIcon(QIcon(QPixmap::fromImage(pics_.Counters[4])));
+  // The client area is fixed; the menu bar sits above it.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TForm1::~TForm1() {
+  if (MPlayer) StopMusic();
+}
+
+void TForm1::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* file = bar->addMenu(QStringLiteral("ファイル"));
+  K5 = file->addAction(QStringLiteral("新規"));
+  K5->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(K5, &QAction::triggered, this, [this] { K5Click(); });
+  QMenu* save = file->addMenu(QStringLiteral("セーブ"));
+  QMenu* load = file->addMenu(QStringLiteral("ロード"));
+  for (int n = 1; n <= 5; ++n) {
+    const QString item = QStringLiteral("データ%1").arg(n);
+    SaveItems[static_cast<std::size_t>(n - 1)] = save->addAction(item);
+    connect(SaveItems[static_cast<std::size_t>(n - 1)], &QAction::triggered, this, [this, n] { SaveClick(n); });
+    LoadItems[static_cast<std::size_t>(n - 1)] = load->addAction(item);
+    connect(LoadItems[static_cast<std::size_t>(n - 1)], &QAction::triggered, this, [this, n] { LoadClick(n); });
+  }
+  LoadAutosaveItem = load->addAction(QStringLiteral("オートセーブ"));
+  connect(LoadAutosaveItem, &QAction::triggered, this, [this] { LoadAutosaveClick(); });
+  Exit2 = file->addAction(QStringLiteral("終了"));
+  Exit2->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  connect(Exit2, &QAction::triggered, this, [this] { close(); });
+  N1 = bar->addAction(QStringLiteral("フェイズ終了"));
+  N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  N1->setToolTip(QStringLiteral("フェイズ終了 (Ctrl+E)"));
+  connect(N1, &QAction::triggered, this, [this] { N1Click(); });
+  Help1 = bar->addAction(QStringLiteral("バージョン"));
+  connect(Help1, &QAction::triggered, this, [this] { Help1Click(); });
+
+  PopupMenu1 = new QMenu(this);
+  N4 = PopupMenu1->addAction(QStringLiteral("フェイズ終了\tCtrl+E"));
+  connect(N4, &QAction::triggered, this, [this] { N1Click(); });
+  N5 = PopupMenu1->addAction(QStringLiteral("キャンセル"));
+}
+
+void TForm1::CreateSidePanel() {
+  QWidget* client = centralWidget();
+  auto make = [&](int n, const QString& text, int x, int y) {
+    QLabel* l = new QLabel(text, client);
+    l->move(x, y);
+    // Values run to the window's edge; a caption is as wide as its words.
+    l->resize(text.isEmpty() ? kClientWidth - x : l->sizeHint().width(), 14);
+    l->setVisible(false);
+    l->setEnabled(false);
+    Label[static_cast<std::size_t>(n)] = l;
+  };
+  const QString slash = QStringLiteral("/");
+  const QString none;
+  // Row by row: captions, then the values they describe.
+  make(33, QStringLiteral("選択モード"), 608, 240);
+  make(34, none, 680, 240);
+  make(1, QStringLiteral("所属軍"), 608, 264);
+  make(9, none, 680, 264);
+  make(2, QStringLiteral("武将名"), 608, 288);
+  make(10, none, 680, 288);
+  make(3, QStringLiteral("戦闘力/最大戦闘力"), 608, 312);
+  make(11, none, 728, 312);
+  make(12, slash, 748, 312);
+  make(13, none, 756, 312);
+  make(4, QStringLiteral("ステップ/最大ステップ"), 608, 336);
+  make(14, none, 736, 336);
+  make(15, slash, 756, 336);
+  make(16, none, 764, 336);
+  make(5, QStringLiteral("行動ポイント"), 608, 360);
+  make(18, none, 688, 360);
+  make(17, slash, 704, 360);
+  make(35, none, 712, 360);
+  make(19, slash, 728, 360);
+  make(20, none, 736, 360);
+  make(6, QStringLiteral("士気"), 608, 384);
+  make(8, none, 640, 384);
+  make(29, QStringLiteral("戦闘修正"), 672, 384);
+  make(30, none, 728, 384);
+  make(25, QStringLiteral("采配"), 608, 408);
+  make(26, none, 640, 408);
+  make(27, QStringLiteral("階級"), 672, 408);
+  make(28, none, 704, 408);
+  make(21, QStringLiteral("行動状態"), 608, 432);
+  make(22, none, 680, 432);
+  make(23, QStringLiteral("補給状態"), 608, 456);
+  make(7, none, 680, 456);
+  make(31, QStringLiteral("部隊状態"), 608, 480);
+  make(24, none, 680, 480);
+  make(36, QStringLiteral("野戦築城"), 608, 504);
+  make(32, none, 680, 504);
+  make(37, QStringLiteral("援軍待機"), 608, 528);
+  make(38, none, 680, 528);
+  ListBox1->setVisible(false);
+  ListBox1->setEnabled(false);
+}
+
+void TForm1::ShowPlayView() {
+  for (int n = 1; n <= 38; ++n) {
+    Label[static_cast<std::size_t>(n)]->setVisible(true);
+    Label[static_cast<std::size_t>(n)]->setEnabled(true);
+  }
+  ListBox1->setVisible(true);
+  ListBox1->setEnabled(true);
+  CompressedImage1->setVisible(false);
+  CompressedImage1->setEnabled(false);
+  for (QScrollBar* bar : {ScrollBar1, ScrollBar2}) {
+    bar->setVisible(true);
+    bar->setEnabled(true);
+  }
+}
+
+// --- menu commands -------------------------------------------------------------------------
+
+void TForm1::K5Click() {
+  if (Busy() || Closing) return;
+  BusyScope busy(*this);
+  // A recording follows the game being played: it starts afresh with the new game.
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder != nullptr) recorder->Pause();
+  const int before = game_.GameState;
+  const bool started = NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
+  if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
+  if (started) AutosaveIfTurnBegan(before);
+}
+
+void TForm1::BeginRecording(const std::string& startedBy) {
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder == nullptr) return;
+  Snapshot(game_);
+  if (!recorder->Begin(game_.Rng.Seed(), game_.AdvanceLimit, game_.SaveImage, startedBy, &game_.ScrollX, &game_.ScrollY))
+    forms_.Ui->MessageBox("記録ファイルに書き込めません: " + recorder->Path());
+}
+
+void TForm1::SaveClick(int slot) {
+  if (Busy() || Closing || game_.GameState == 0) return;
+  BusyScope busy(*this);
+  // The save folder is made on first use; if that fails, the save reports it as any failed write.
+  MakeFolder(saveFolder_.toStdString());
+  SaveGame(game_, *forms_.Ui, slot, saveFolder_.toStdString());
+}
+
+void TForm1::LoadClick(int slot) {
+  if (Busy() || Closing) return;
+  LoadFrom(QString::fromStdString(FindSaveFile(saveFolder_.toStdString(), slot)), "ロード " + std::to_string(slot));
+}
+
+void TForm1::LoadAutosaveClick() {
+  if (Busy() || Closing) return;
+  LoadFrom(saveFolder_ + QStringLiteral("/") + QString::fromLatin1(kAutosaveFile), "ロード オートセーブ");
+}
+
+bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
+  BusyScope busy(*this);
+  InputRecorder* recorder = forms_.Ui->Recorder;
+  if (recorder != nullptr) recorder->Pause();
+  // A file that is not a save changes nothing, not even the title before the first game.
+  if (LoadGameFrom(game_, *forms_.Ui, path.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
+    StatusNote.clear();
+    ShowPlayView();
+    RedrawMap();
+    BeginRecording(startedBy);
+    return true;
+  }
+  if (recorder != nullptr) recorder->Resume();
+  return false;
+}
+
+void TForm1::AutosaveIfTurnBegan(int stateBefore) {
+  if (Closing || !TurnBegan(stateBefore, game_)) return;
+  std::string why;
+  if (WriteAutosave(game_, saveFolder_.toStdString(), &why)) {
+    StatusNote.clear();
+  } else {
+    // Never a window in the middle of play: one note in the status line, until a later
+    // autosave succeeds.
+    StatusNote = QStringLiteral("オートセーブ失敗: ") + QString::fromStdString(why);
+  }
+  RefreshStatusLine();
+}
+
+void TForm1::N1Click() {
+  if (Busy() || Closing) return;
+  BusyScope busy(*this);
+  const Input in = Input::MenuCommand(MenuItem::PhaseEnd);
+  if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
+  const int before = game_.GameState;
+  DispatchInput(game_, *forms_.Ui, in);
+  AutosaveIfTurnBegan(before);
+}
+
+void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
+
+// --- music ---------------------------------------------------------------------------------
+
+void TForm1::PlayMusic(const QString& name) {
+  StopMusic();
+  MPlayer->SetFileName((folder_ + QStringLiteral("/Midi/") + name).toStdString());
+  if (!MPlayer->Open() || !MPlayer->Play()) {
+    forms_.Ui->Note("エラー", (QStringLiteral("\\Midi\\") + name + QStringLiteral("がありません。")).toStdString());
+    close();
+  }
+}
+
+void TForm1::StopMusic() {
+  if (MPlayer->Mode() == TMPModes::Playing) {
+    MPlayer->Stop();
+    MPlayer->Close();
+  }
+}
+
+void TForm1::Timer2Timer() {
+  if (MPlayer->Mode() == TMPModes::Stopped) MPlayer->Play();
+}
+
+// --- waits and closing -----------------------------------------------------------------------
+
+void TForm1::MoveStep(int x, int y) {
+  RedrawAround(x, y);
+  if (Closing) return;
+  BusyScope busy(*this);
+  QEventLoop loop;
+  stepLoop_ = &loop;
+  Timer1->start();
+  loop.exec();
+  Timer1->stop();
+  stepLoop_ = nullptr;
+}
+
+void TForm1::EndAllWaits() {
+  if (stepLoop_ != nullptr) stepLoop_->quit();
+  if (forms_.Form2 != nullptr) forms_.Form2->ForceClose();
+  if (forms_.Form8 != nullptr) forms_.Form8->ForceClose();
+  for (QDialog* d : {static_cast<QDialog*>(forms_.Form3), static_cast<QDialog*>(forms_.Form5),
+                     static_cast<QDialog*>(forms_.Form9)})
+    if (d != nullptr && d->isVisible()) d->done(0);
+  if (forms_.Form4 != nullptr) forms_.Form4->Abort();
+  if (forms_.Form7 != nullptr) forms_.Form7->Abort();
+}
+
+void TForm1::closeEvent(QCloseEvent* e) {
+  Closing = true;
+  game_.Closing = true;
+  EndAllWaits();
+  e->accept();
+  if (forms_.Form6 != nullptr) forms_.Form6->hide();
+  if (OnClosed) OnClosed();
+}
+
+}  // namespace milgant

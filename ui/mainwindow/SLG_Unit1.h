@@ -1,0 +1,157 @@
+// TForm1: the main window. It owns the menus, the map view with its scroll bars, the side panel
+// with the unit list and the minimap, the status line, the two timers and the music, and it
+// is the screen the rules talk to (through WindowUi).
+#pragma once
+
+#include <QMainWindow>
+#include <QImage>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/widgets/Pictures.h"
+
+class QAction;
+class QEventLoop;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QScrollBar;
+class QTimer;
+
+namespace milgant {
+
+struct Game;
+class MapRenderer;
+class TImage;
+class TMediaPlayer;
+class WindowUi;
+struct Forms;
+
+class TForm1 : public QMainWindow {
+ public:
+  // Creates the window and its working pictures and reads "CRT.txt" from the working folder.
+  // When the table cannot be read the window is not usable: Failed() says why.
+  TForm1(Game& game, Forms& forms, const QString& workingFolder);
+  ~TForm1() override;
+
+  bool Failed() const { return !failure_.isEmpty(); }
+  const QString& Failure() const { return failure_; }
+  Game& game() { return game_; }
+  const QString& WorkingFolder() const { return folder_; }
+  // Where Save1.dat..Save5.dat and Autosave.dat live (the working folder unless set); created
+  // when the first save is written.
+  const QString& SaveFolder() const { return saveFolder_; }
+  void SetSaveFolder(const QString& folder) { saveFolder_ = folder; }
+  // The picture the map is drawn into and the image lists (the battle window draws from them).
+  MapRenderer& Renderer() { return *renderer_; }
+  const pictures::MainWindowPictures& Pictures() const { return pics_; }
+  // Called once the window is closed (the program's end); the tests replace it.
+  std::function<void()> OnClosed;
+
+  // --- components -----------------------------------------------------------------------
+  QLabel* Panel1;
+  TImage* Image5;
+  TImage* CompressedImage1;
+  TImage* Image2;
+  QListWidget* ListBox1;
+  std::array<QLabel*, 39> Label{};  // Label[1]..Label[38]
+  QScrollBar* ScrollBar1;
+  QScrollBar* ScrollBar2;
+  std::unique_ptr<TMediaPlayer> MPlayer;
+  QImage Image6, Image7;
+  QTimer* Timer1;
+  QTimer* Timer2;
+  QMenu* PopupMenu1;
+  QAction *K5, *Exit2, *N1, *Help1, *N4, *N5;
+  std::array<QAction*, 5> SaveItems{};  // N11..N51
+  std::array<QAction*, 5> LoadItems{};  // N12..N52
+  QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
+  // A note the status line shows after its own text (a failed autosave), until it is cleared.
+  QString StatusNote;
+  bool Closing = false;
+
+  // --- side panel and status line state -----------------------------------------------------
+  std::array<int, 141> PanelListSlots{};
+  int PanelListCount = 0;
+  int HoverX = 0, HoverY = 0, LastHoverX = 0, LastHoverY = 0;
+  int MiniX = 0, MiniY = 0;
+
+  // --- menu commands ------------------------------------------------------------------------
+  void K5Click();               // 新規
+  void SaveClick(int slot);     // セーブ ▸ データn
+  void LoadClick(int slot);     // ロード ▸ データn
+  void LoadAutosaveClick();     // ロード ▸ オートセーブ
+  void N1Click();               // フェイズ終了
+  // Starts the recording (milgant --record) afresh for the game that has just begun.
+  void BeginRecording(const std::string& startedBy);
+  void Help1Click();            // バージョン
+
+  // --- map view (drawing and scrolling) ----------------------------------------------------
+  void RedrawMap();
+  void RedrawAround(int x, int y);
+  void ScrollBar1Change(int position);
+  void ScrollBar2Change(int position);
+  void Image5MouseMove(QPoint at);
+  void Image5MouseDown(Qt::MouseButton button, QPoint at);
+  // Sets a scroll bar without redrawing (the map already shows the position).
+  void SyncScrollBars();
+
+  // --- side panel, list, minimap, status line -------------------------------------------
+  void ShowUnitInPanel(int slot);
+  void RefreshUnitList();
+  void ListBox1Click();
+  void Image2MouseDown(QPoint at);
+  void RedrawMinimap();
+  void RefreshStatusLine();
+  // From the title picture to the map, panel and scroll bars of a game.
+  void ShowPlayView();
+
+  // --- music --------------------------------------------------------------------------------
+  void PlayMusic(const QString& name);
+  void StopMusic();
+  void Timer2Timer();
+
+  // --- waits --------------------------------------------------------------------------------
+  // While a wait runs (a move step, a modal window, a typed text) the map and フェイズ終了 do
+  // nothing, so the game never runs inside itself.
+  bool Busy() const { return busy_ > 0; }
+  struct BusyScope {
+    explicit BusyScope(TForm1& f) : form(f) { ++form.busy_; }
+    ~BusyScope() { --form.busy_; }
+    TForm1& form;
+  };
+  // One step of a unit's walk: the map around (x, y) is redrawn and the step timer ticks once.
+  void MoveStep(int x, int y);
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  // A key on a scroll bar sets the position from the bar and always redraws.
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void CreateMenus();
+  void CreateSidePanel();
+  void CopyToView(int x, int y, int w, int h);
+  void DrawHoverOutline();
+  void RestoreBox(int x, int y);
+  void EndAllWaits();
+  bool LoadFrom(const QString& path, const std::string& startedBy);
+  // The autosave, when the command just run began a turn of the human's.
+  void AutosaveIfTurnBegan(int stateBefore);
+
+  Game& game_;
+  Forms& forms_;
+  QString folder_;
+  QString saveFolder_;
+  QString failure_;
+  pictures::MainWindowPictures pics_;
+  std::unique_ptr<MapRenderer> renderer_;
+  int busy_ = 0;
+  QEventLoop* stepLoop_ = nullptr;
+};
+
+}  // namespace milgant

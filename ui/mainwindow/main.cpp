@@ -1,0 +1,108 @@
+// milgant: the game window. It reads Map.dat, CRT.txt, Midi/ and the window pictures from its
+// data folder and keeps the saved games in the player's own save folder (desktop/Folders.h).
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "desktop/Folders.h"
+#include "ui/dialogs/SLG_Unit6.h"
+#include "core/game/Game.h"
+#include "core/game/InputScript.h"
+#include "ui/text/Fonts.h"
+#include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/SLG_Unit1.h"
+#include "ui/mainwindow/WindowUi.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: milgant [--data DIR] [--saves DIR] [--record FILE] [--help] [--version]\n"
+    "\n"
+    "ミルガント・改: a turn-based hex wargame of two armies fighting over the castles\n"
+    "and cities of a 20 x 20 map. Choose ファイル > 新規 and pick a side to begin.\n"
+    "\n"
+    "The game reads Map.dat, CRT.txt, Midi/kknc_gm.mid and the window pictures from its data\n"
+    "folder: --data DIR, else $MILGANT_DATA, else the current folder when it holds Map.dat or\n"
+    "CRT.txt, else the installed share/milgant. Saved games (Save1.dat .. Save5.dat, and\n"
+    "Autosave.dat written at the start of each of your turns) live in --saves DIR, else in\n"
+    "$XDG_DATA_HOME/milgant (by default ~/.local/share/milgant), made on first use.\n"
+    "\n"
+    "Keys: Ctrl+N new game, Ctrl+E end the phase, Ctrl+Q quit.\n"
+    "\n"
+    "Options:\n"
+    "  --help         show this text and exit\n"
+    "  --version      show the version and exit\n"
+    "  --data DIR     read the game's data from DIR\n"
+    "  --saves DIR    keep the saved games in DIR\n"
+    "  --record FILE  write every input of the game being played to FILE (with the seed and\n"
+    "                 the save it began from, FILE.start.dat), so that\n"
+    "                 milgant-cli play FILE.start.dat --script FILE replays it exactly\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("milgant %s\n", MILGANT_VERSION);
+      return 0;
+    }
+  }
+  QApplication app(argc, argv);
+  // The application's title. No display name: Qt would append it to every window's caption,
+  // and the captions are the windows' own ("ミルガント・改", "戦闘", …).
+  QApplication::setApplicationName(QStringLiteral("ミルガント"));
+  // The desktop entry the window belongs to (its icon and name in docks and task bars).
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.milgant.Milgant"));
+  std::vector<std::string> words;
+  for (int i = 1; i < QApplication::arguments().size(); ++i) words.push_back(QApplication::arguments()[i].toStdString());
+  milgant::FolderOptions folders;
+  std::string why;
+  if (!milgant::TakeFolderOptions(words, folders, &why)) {
+    std::fprintf(stderr, "milgant: %s (see --help)\n", why.c_str());
+    return 2;
+  }
+  QString recordPath;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == "--record" && i + 1 < words.size()) {
+      recordPath = QDir::current().absoluteFilePath(QString::fromStdString(words[++i]));
+      continue;
+    }
+    std::fprintf(stderr, "milgant: unknown option %s (see --help)\n", words[i].c_str());
+    return 2;
+  }
+  const QString dataFolder = QString::fromStdString(milgant::FindDataFolder(folders.Data));
+  if (!milgant::SetUpFonts()) std::fputs("milgant: the IPA fonts are not installed; texts use another face\n", stderr);
+  QApplication::setFont(milgant::WindowFont());
+
+  auto game = std::make_unique<milgant::Game>();
+  QString failure;
+  auto forms = milgant::CreateForms(*game, dataFolder, &failure);
+  if (!forms) {
+    std::fprintf(stderr, "milgant: %s (data folder %s)\n", qPrintable(failure), qPrintable(dataFolder));
+    return 1;
+  }
+  forms->Form1->SetSaveFolder(QString::fromStdString(milgant::FindSaveFolder(folders.Saves)));
+  std::unique_ptr<milgant::InputRecorder> recorder;
+  if (!recordPath.isEmpty()) {
+    recorder = std::make_unique<milgant::InputRecorder>(recordPath.toStdString());
+    forms->Ui->Recorder = recorder.get();
+  }
+  forms->Form1->OnClosed = [] { QCoreApplication::exit(0); };
+  forms->Form1->show();
+  // Centred on the screen.
+  forms->Form1->move(forms->Form1->screen()->availableGeometry().center() - forms->Form1->rect().center());
+  const int rc = QApplication::exec();
+  forms.reset();
+  recorder.reset();
+  return rc;
+}
