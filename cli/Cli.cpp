@@ -115,7 +115,7 @@ std::unique_ptr<Game> LoadGameFile(const std::string& word, bool withRules) {
   if (withRules) LoadRuleData(*base);
   auto out = std::make_unique<Game>();
   const LoadResult r = LoadSaveFile(*base, path, DataFile("Map.dat"), *out);
-  if (!r.Ok) throw UsageError(path + ": " + (r.MapFailed ? r.Reason : "refused: " + r.Reason));
+  if (!r.Ok) throw UsageError(path + ": " + (r.MapFailed ? r.Reason : "not a save of this game: " + r.Detail));
   return out;
 }
 

@@ -14,6 +14,7 @@
 #include "core/game/Game.h"
 #include "core/game/Invariants.h"
 #include "core/game/MapFile.h"
+#include "core/game/Quantities.h"
 #include "core/game/Scenario.h"
 #include "core/game/Ui.h"
 
@@ -203,26 +204,42 @@ std::string FindSaveFile(const std::string& folder, int slot) {
 LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::string& mapPath, Game& out) {
   auto map = std::make_unique<MapTable>();
   const MapLoadResult m = LoadMap(*map, mapPath);
-  if (!m.Ok) return {false, true, m.Reason};
+  if (!m.Ok) return {false, true, m.Reason, m.Reason};
 
+  auto image = std::make_unique<std::array<std::uint8_t, kSaveImageSize>>();
+  std::ifstream in(savePath, std::ios::binary);
+  if (!in) return {false, false, kNotASave, "the file cannot be opened"};
+  in.read(reinterpret_cast<char*>(image->data()), static_cast<std::streamsize>(kSaveImageSize));
+  if (in.gcount() != static_cast<std::streamsize>(kSaveImageSize)) {
+    return {false, false, kNotASave, "the file is shorter than " + std::to_string(kSaveImageSize) + " bytes"};
+  }
+  return LoadSaveImage(g, *image, *map, out);
+}
+
+LoadResult LoadSaveImage(const Game& g, std::span<const std::uint8_t> image, const MapTable& map, Game& out) {
   out = g;
   DrawAdvanceLimit(out);
-  BuildScenario(out, *map);
-
-  std::ifstream in(savePath, std::ios::binary);
-  if (!in) return {false, false, kNotASave};
-  in.read(reinterpret_cast<char*>(out.SaveImage.data()), static_cast<std::streamsize>(kSaveImageSize));
-  if (in.gcount() != static_cast<std::streamsize>(kSaveImageSize)) return {false, false, kNotASave};
+  BuildScenario(out, map);
+  if (image.size() < kSaveImageSize) return {false, false, kNotASave, "the image is too short"};
+  std::memcpy(out.SaveImage.data(), image.data(), kSaveImageSize);
 
   Restore(out);
   std::string why;
-  if (!ValidateState(out, &why)) return {false, false, kNotASave};
-  if (const auto broken = CheckInvariants(out, InvariantScope::Load); !broken.empty()) return {false, false, kNotASave};
-  return {true, false, {}};
+  if (!ValidateState(out, &why)) return {false, false, kNotASave, why};
+  if (const auto broken = CheckInvariants(out, InvariantScope::Load); !broken.empty()) {
+    return {false, false, kNotASave, broken.front()};
+  }
+  // Numbers no game can hold: the file is damaged or edited, and the rules must not run on it.
+  if (QuantityFault fault; !CheckQuantities(out, &fault)) {
+    return {false, false, std::string(kNotASave) + "\r" + fault.Japanese, fault.English};
+  }
+  return {true, false, {}, {}};
 }
 
+bool MaySave(const Game& g) { return g.GameState == 3 || g.GameState == 2 || g.GameState == 27; }
+
 bool SaveGame(Game& g, Ui& ui, int slot, const std::string& folder) {
-  if (g.GameState != 3 && g.GameState != 2 && g.GameState != 27) {
+  if (!MaySave(g)) {
     ui.Note("セーブフェイズエラー", "現在のフェイズを終了し\rセーブしてください。");
     return false;
   }

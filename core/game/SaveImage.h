@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "core/game/Header.h"
+
 namespace milgant {
 
 struct Game;
@@ -50,9 +52,16 @@ std::string FindSaveFile(const std::string& folder, int slot);
 struct LoadResult {
   bool Ok = false;
   bool MapFailed = false;
-  std::string Reason;
+  std::string Reason;   // for the window
+  std::string Detail;   // for the command line: what exactly was refused, in English
 };
 LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::string& mapPath, Game& out);
+// The same from a save image already read, over a map already read.
+LoadResult LoadSaveImage(const Game& g, std::span<const std::uint8_t> image, const MapTable& map, Game& out);
+
+// A game is saved only in the player's phases between actions (replenishment, organisation,
+// action).
+bool MaySave(const Game& g);
 
 // The menu commands "セーブ" and "ロード" for slot 1..5, in `folder`.
 bool SaveGame(Game& g, Ui& ui, int slot, const std::string& folder = ".");

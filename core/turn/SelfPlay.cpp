@@ -1,10 +1,12 @@
 #include "core/turn/SelfPlay.h"
 
+#include <memory>
 #include <utility>
 
 #include "core/ai/ComputerPhase.h"
 #include "core/game/Game.h"
 #include "core/game/Invariants.h"
+#include "core/game/SaveImage.h"
 #include "core/turn/PhaseSequence.h"
 
 namespace milgant {
@@ -24,6 +26,15 @@ Watch Look(const Game& g) {
   return w;
 }
 
+// Why a save of the game as it stands would be refused on loading; empty when it loads.
+std::string SaveRefused(const Game& g) {
+  auto saved = std::make_unique<Game>(g);
+  Snapshot(*saved);
+  auto loaded = std::make_unique<Game>();
+  const LoadResult r = LoadSaveImage(g, saved->SaveImage, g.Map, *loaded);
+  return r.Ok ? std::string() : r.Detail;
+}
+
 // Records what changed since the last look; false when a rule is broken.
 bool AfterPhase(const Game& g, Watch& last, SelfPlayResult& r, const std::string& phase) {
   const Watch now = Look(g);
@@ -39,8 +50,15 @@ bool AfterPhase(const Game& g, Watch& last, SelfPlayResult& r, const std::string
   }
   last = now;
   const std::vector<std::string> broken = CheckInvariants(g);
-  if (broken.empty()) return true;
-  r.Broken = "after " + phase + ": " + broken.front();
+  if (!broken.empty()) {
+    r.Broken = "after " + phase + ": " + broken.front();
+    return false;
+  }
+  // A save made now must load again: play never leaves a number a load would refuse.
+  if (!MaySave(g)) return true;
+  const std::string refused = SaveRefused(g);
+  if (refused.empty()) return true;
+  r.Broken = "after " + phase + ": its save is refused: " + refused;
   return false;
 }
 
