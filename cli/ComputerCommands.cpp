@@ -8,6 +8,7 @@
 #include "core/ai/ComputerPhase.h"
 #include "core/turn/SelfPlay.h"
 #include "cli/Cli.h"
+#include "core/game/SaveImage.h"
 #include "core/game/Game.h"
 #include "core/turn/ScriptedUi.h"
 
@@ -63,6 +64,7 @@ int AutoplayCommand(Args& args) {
   const auto seed = args.TakeOption("--seed");
   const auto turns = args.TakeOption("--turns");
   const bool both = args.TakeFlag("--both");
+  const auto out = args.TakeOption("--out");
   args.Done();
   if (!seed) throw UsageError("autoplay needs --seed N");
   if (!side && !both) throw UsageError("autoplay needs --side S (or --both)");
@@ -80,21 +82,27 @@ int AutoplayCommand(Args& args) {
     std::cerr << "milgant-cli autoplay: seed " << o.Seed << ": " << r.Broken << '\n';
     return kInvariantBroken;
   }
+  // The game where it stopped, for a later command (or a fuzz corpus): only a game still
+  // running is a save; a game that ended has nothing left to load.
+  if (out && !MaySave(*g)) throw UsageError("--out: the game ended in turn " + std::to_string(g->Turn) + "; nothing to save");
+  if (out) WriteGameFile(*g, *out);
   nlohmann::json castles = nlohmann::json::array();
   for (const CastleTaken& c : r.CastlesTaken) castles.push_back({c.Turn, c.Castle, c.NewOwner});
-  Print({{"winner", r.Winner},
-         {"turns", r.Turns},
-         {"battles", r.Battles},
-         {"castlesTaken", castles},
-         {"unitsLost", r.UnitsLost},
-         {"victoryPoints", r.VictoryPoints}});
+  nlohmann::json result = {{"winner", r.Winner},
+                           {"turns", r.Turns},
+                           {"battles", r.Battles},
+                           {"castlesTaken", castles},
+                           {"unitsLost", r.UnitsLost},
+                           {"victoryPoints", r.VictoryPoints}};
+  if (out) result["out"] = *out;
+  Print(result);
   return 0;
 }
 
 const CommandRegistrar kComputerPhase{"computer-phase", "computer-phase FILE [--seed N] [--answers A,B,...] [--out FILE2]",
                                       ComputerPhaseCommand};
 const CommandRegistrar kPlan{"plan", "plan FILE SLOT [--out FILE2]", PlanCommand};
-const CommandRegistrar kAutoplay{"autoplay", "autoplay --side S --seed N [--both] [--turns T]", AutoplayCommand};
+const CommandRegistrar kAutoplay{"autoplay", "autoplay --side S --seed N [--both] [--turns T] [--out FILE]", AutoplayCommand};
 
 }  // namespace
 }  // namespace milgant::cli

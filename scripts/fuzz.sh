@@ -3,20 +3,20 @@
 # undefined-behaviour sanitizers) and runs each one SECONDS seconds on a copy of its corpus.
 # New inputs that reach new code are kept in build-fuzz/corpus/<target>; a crash, a hang or a
 # broken check leaves its input in fuzz/crashes/<target>/ and fails the script.
-#   scripts/fuzz.sh SECONDS [TARGET...]     (targets: save map crt cmprsimg jpeg script)
+#   scripts/fuzz.sh SECONDS [TARGET...]     (targets: save map crt cmprsimg jpeg script rules)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(save map crt cmprsimg jpeg script)
+[ ${#targets[@]} -eq 0 ] && targets=(save map crt cmprsimg jpeg script rules)
 build=${MILGANT_FUZZ_BUILD:-build-fuzz}
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMILGANT_FUZZ=ON -DMILGANT_TESTS=OFF -DMILGANT_BENCH=OFF $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null || exit 1
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target "${targets[@]/#/fuzz_}" || exit 1
 
-declare -A maxlen=([save]=94000 [map]=21000 [crt]=4096 [cmprsimg]=65536 [jpeg]=65536 [script]=4096)
+declare -A maxlen=([save]=94000 [rules]=93862 [map]=21000 [crt]=4096 [cmprsimg]=65536 [jpeg]=65536 [script]=4096)
 declare -A dict=([crt]=fuzz/crt.dict [jpeg]=fuzz/jpeg.dict [script]=fuzz/script.dict)
 failed=()
 for t in "${targets[@]}"; do

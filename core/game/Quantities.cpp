@@ -130,8 +130,9 @@ bool CheckRow(const Row& row, const Record& r, const std::string& whoJ, const st
 std::string UnitJ(int slot) { return "ユニット " + std::to_string(slot) + " "; }
 std::string UnitE(int slot) { return "unit " + std::to_string(slot); }
 
-// The corps of a saved game hang together: a subordinate's commander lists it exactly once, on
-// the same side; a commander is nobody's subordinate; every listed slot holds a unit.
+// The corps of a saved game hang together: a commander is nobody's subordinate, lists only
+// other units of his side, each of which names him as its commander; and a subordinate's
+// commander lists it exactly once.
 bool CheckCorps(const Game& g, QuantityFault* fault) {
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     const Unit& u = g.U(slot);
@@ -141,14 +142,21 @@ bool CheckCorps(const Game& g, QuantityFault* fault) {
                   UnitE(slot) + ": SubordinateCount " + std::to_string(u.SubordinateCount) + " is outside 0..21");
     }
     if (u.SubordinateCount > 0 && u.CommanderIndex != -1) {
-      return Fail(fault, UnitJ(slot) + "は配下武将でありながら配下武将を持っています。",
+      return Fail(fault, UnitJ(slot) + "は配下武将を持ちながら、ほかの武将の配下です。",
                   UnitE(slot) + " leads a corps and is a subordinate of unit " + std::to_string(u.CommanderIndex));
     }
     for (int i = 0; i < u.SubordinateCount; ++i) {
       const int s = u.Subordinates[static_cast<std::size_t>(i)];
       if (s < 1 || s >= kUnitSlots || s == slot || g.U(s).Side != u.Side) {
-        return Fail(fault, UnitJ(slot) + "の配下武将 " + std::to_string(s) + " は味方のユニットではありません。",
-                    UnitE(slot) + ": subordinate " + std::to_string(s) + " is no unit of its side");
+        return Fail(fault, UnitJ(slot) + "の配下武将 " + std::to_string(s) + " は味方のほかのユニットではありません。",
+                    UnitE(slot) + ": subordinate " + std::to_string(s) + " is no other unit of its side");
+      }
+      if (g.U(s).CommanderIndex != slot) {
+        return Fail(fault,
+                    UnitJ(slot) + "の配下武将 " + std::to_string(s) + " の軍団武将は " +
+                        std::to_string(g.U(s).CommanderIndex) + " です。",
+                    UnitE(slot) + " lists unit " + std::to_string(s) + ", whose commander is " +
+                        std::to_string(g.U(s).CommanderIndex));
       }
     }
     const int c = u.CommanderIndex;
@@ -162,8 +170,8 @@ bool CheckCorps(const Game& g, QuantityFault* fault) {
     }
     if (listed != 1) {
       return Fail(fault,
-                  UnitJ(slot) + "の軍団武将 " + std::to_string(c) + " は、これを配下武将に " +
-                      std::to_string(listed) + " 回載せています。",
+                  UnitJ(slot) + "は軍団武将 " + std::to_string(c) + " の配下武将に " + std::to_string(listed) +
+                      " 回載っています（1 回のはずです）。",
                   UnitE(slot) + ": its commander " + std::to_string(c) + " lists it " + std::to_string(listed) +
                       " times, not once");
     }

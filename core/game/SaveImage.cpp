@@ -226,12 +226,13 @@ LoadResult LoadSaveImage(const Game& g, std::span<const std::uint8_t> image, con
   Restore(out);
   std::string why;
   if (!ValidateState(out, &why)) return {false, false, kNotASave, why};
-  if (const auto broken = CheckInvariants(out, InvariantScope::Load); !broken.empty()) {
-    return {false, false, kNotASave, broken.front()};
-  }
-  // Numbers no game can hold: the file is damaged or edited, and the rules must not run on it.
+  // Numbers no game can hold and corps that do not hang together: the file is damaged or
+  // edited, and the rules must not run on it. The player is told what exactly.
   if (QuantityFault fault; !CheckQuantities(out, &fault)) {
     return {false, false, std::string(kNotASave) + "\r" + fault.Japanese, fault.English};
+  }
+  if (const auto broken = CheckInvariants(out, InvariantScope::Load); !broken.empty()) {
+    return {false, false, kNotASave, broken.front()};
   }
   return {true, false, {}, {}};
 }

@@ -1,5 +1,7 @@
 // milgant-cli as a script sees it: its output, its files and its refusals.
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -161,6 +163,13 @@ TEST_F(Cli, BadFilesAndArgumentsAreRefused) {
   bytes[5 * 472 + 284] = 77;  // unit 5 off the map
   test::WriteBytes(dir_.File("g.dat"), bytes.data(), bytes.size());
   ExpectRefused("inspect g.dat");
+  bytes[5 * 472 + 284] = 16;
+  const std::int32_t morale = 1000;  // unit 85's morale: the line names the unit, field and range
+  std::memcpy(bytes.data() + 85 * 472 + 188, &morale, sizeof morale);
+  test::WriteBytes(dir_.File("g.dat"), bytes.data(), bytes.size());
+  ExpectRefused("inspect g.dat");
+  const std::string err = Call("inspect g.dat").Err;
+  EXPECT_TRUE(err.ends_with("g.dat: not a save of this game: unit 85: Morale 1000 is outside 2..5\n")) << err;
 
   std::filesystem::remove(dir_.File("Map.dat"));
   // --data: without it a program in the build folder would fall back on the source tree's data.

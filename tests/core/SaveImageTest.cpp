@@ -1,6 +1,9 @@
 // Save files: the byte image, its round trip, refusal of damaged files and safe writing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <filesystem>
@@ -9,6 +12,7 @@
 #include "TestFiles.h"
 #include "core/game/Game.h"
 #include "core/game/Invariants.h"
+#include "core/game/Quantities.h"
 #include "core/game/SaveImage.h"
 #include "core/game/Scenario.h"
 #include "core/turn/ScriptedUi.h"
@@ -198,7 +202,6 @@ TEST_F(SaveTest, ValuesOutsideTheTablesAreRefusedAndTheGameIsUntouched) {
       {"rank", [&](auto& b) { Poke<std::int32_t>(b, u5 + 192, 3); }},
       {"game state", [&](auto& b) { Poke<std::int32_t>(b, 68948, 31); }},
       {"turn", [&](auto& b) { Poke<std::int32_t>(b, 68940, 30); }},
-      {"corps that do not agree", [&](auto& b) { Poke<std::int32_t>(b, u5 + 84, 4); }},
   };
   game_->Turn = 1;
   for (const Damage& d : damages) {
@@ -212,6 +215,105 @@ TEST_F(SaveTest, ValuesOutsideTheTablesAreRefusedAndTheGameIsUntouched) {
     EXPECT_EQ(std::memcmp(&game_->Map, &before->Map, sizeof before->Map), 0) << d.What;
     EXPECT_EQ(game_->Turn, 1) << d.What;
     EXPECT_EQ(game_->Rng.Seed(), before->Rng.Seed()) << d.What;
+  }
+}
+
+// Numbers that no game can hold, each refused with the unit or castle, the field, the value and
+// its range, the running game untouched. Units of the new game: 85 (嵯峨野元成, 10 steps, combat
+// power 9, commander of 86..88), 3 (commander of 5 and 6), 5 (8 steps); castle 3 (刈屋城,
+// durability 4, strength 2).
+TEST_F(SaveTest, NumbersNoGameCanHoldAreRefusedByName) {
+  struct Damage {
+    const char* What;
+    std::function<void(std::vector<unsigned char>&)> Apply;
+    const char* Line;
+  };
+  const std::size_t u3 = 3 * 472, u4 = 4 * 472, u5 = 5 * 472, u85 = 85 * 472, c3 = 68976 + 3 * 80;
+  const Damage damages[] = {
+      {"steps far below 0", [&](auto& b) { Poke<std::int32_t>(b, u85 + 304, INT32_MIN); },
+       "ユニット 85 のステップ -2147483648 が範囲外です（0～10）。"},
+      {"no maximum steps", [&](auto& b) { Poke<std::int32_t>(b, u5 + 300, 0); },
+       "ユニット 5 の最大ステップ 0 が範囲外です（8～20）。"},
+      {"combat power over its maximum", [&](auto& b) { Poke<std::int32_t>(b, u85 + 312, 10); },
+       "ユニット 85 の戦闘力 10 が範囲外です（0～9）。"},
+      {"morale", [&](auto& b) { Poke<std::int32_t>(b, u85 + 188, 1000); }, "ユニット 85 の士気 1000 が範囲外です（2～5）。"},
+      {"negative action points", [&](auto& b) { Poke<std::int32_t>(b, u5 + 316, -1); },
+       "ユニット 5 の行動ポイント -1 が範囲外です（0～12）。"},
+      {"entry turn", [&](auto& b) { Poke<std::int32_t>(b, u5 + 332, 36); }, "ユニット 5 の登場ターン 36 が範囲外です（-1～35）。"},
+      {"unit side against its slot", [&](auto& b) { b[u5 + 197] = 1; }, "ユニット 5 の軍 1 がスロットと合いません。"},
+      {"a subordinate under two commanders",
+       [&](auto& b) {
+         Poke<std::int32_t>(b, u4 + 92 + 4 * 1, 5);  // unit 4 lists 12, now 5 too
+         Poke<std::int32_t>(b, u4 + 176, 2);
+       },
+       "ユニット 4 の配下武将 5 の軍団武将は 3 です。"},
+      {"a commander index its commander does not list", [&](auto& b) { Poke<std::int32_t>(b, u5 + 84, 4); },
+       "ユニット 3 の配下武将 5 の軍団武将は 4 です。"},
+      {"a commander who is a subordinate", [&](auto& b) { Poke<std::int32_t>(b, u3 + 84, 1); },
+       "ユニット 3 は配下武将を持ちながら、ほかの武将の配下です。"},
+      {"castle durability", [&](auto& b) { Poke<std::int32_t>(b, c3 + 40, 0); }, "城 3 の耐久力 0 が範囲外です（1～4）。"},
+      {"castle strength", [&](auto& b) { Poke<std::int32_t>(b, c3 + 44, 3); }, "城 3 の強さ 3 が範囲外です（0～2）。"},
+      {"castle morale", [&](auto& b) { Poke<std::int32_t>(b, c3 + 56, 7); }, "城 3 の士気 7 が範囲外です（0～6）。"},
+      {"victory points", [&](auto& b) { Poke<std::int32_t>(b, 68964, 45); }, "勝利得点 45 が範囲外です（-44～44）。"},
+      {"replenishment points", [&](auto& b) { Poke<std::int32_t>(b, 68912, -1); }, "補充ポイント -1 が範囲外です（0～310）。"},
+      {"a phase nobody saves in", [&](auto& b) { Poke<std::int32_t>(b, 68948, 15); },
+       "フェイズ 15 はセーブできるフェイズではありません。"},
+      {"both sides the player's", [&](auto& b) { Poke<std::int32_t>(b, 68936, 1); }, "プレイヤーとコンピュータが同じ軍です。"},
+      {"support factor", [&](auto& b) { Poke<double>(b, 68968, std::nan("")); }, "防御係数が 1 ではありません。"},
+  };
+  game_->Turn = 1;
+  for (const Damage& d : damages) {
+    SaveDamaged(d.Apply);
+    Snapshot(*game_);
+    const auto before = game_->SaveImage;
+    ScriptedUi ui;
+    EXPECT_FALSE(LoadGame(*game_, ui, 1, Folder(), MapPath())) << d.What;
+    ASSERT_FALSE(ui.Log.empty()) << d.What;
+    EXPECT_EQ(ui.Log[0].Caption, "エラー") << d.What;
+    EXPECT_EQ(ui.Log[0].Text, std::string("このファイルはセーブファイルではありません。\r") + d.Line) << d.What;
+    Snapshot(*game_);
+    EXPECT_EQ(game_->SaveImage, before) << d.What;
+  }
+  // The same save undamaged loads.
+  SaveDamaged([](auto&) {});
+  auto other = std::make_unique<Game>();
+  EXPECT_TRUE(LoadGame(*other, ui_, 1, Folder(), MapPath()));
+}
+
+// The ranges of the numbers that only the order of battle and the castle table set are exactly
+// those tables' extremes, for a game of either side.
+TEST_F(SaveTest, FixedRangesAreTheExtremesOfTheOrderOfBattle) {
+  const QuantityTables t = Quantities();
+  for (int side = 0; side < 2; ++side) {
+    auto g = std::make_unique<Game>();
+    ScriptedUi ui;
+    ui.Answers = {side == 0 ? 1 : 0};
+    ASSERT_TRUE(SetUpNewGame(*g, ui, MapPath()));
+    for (int i = 0; i < t.UnitCount; ++i) {
+      const UnitQuantity& q = t.Units[i];
+      if (q.From != "order of battle; never changes") continue;
+      std::int32_t lo = INT32_MAX, hi = INT32_MIN;
+      for (int slot = 1; slot < kUnitSlots; ++slot) {
+        if (g->U(slot).EntryTurn == -1) continue;
+        lo = std::min(lo, q.Value(g->U(slot)));
+        hi = std::max(hi, q.Value(g->U(slot)));
+      }
+      EXPECT_EQ(lo, q.Lo) << q.Field;
+      EXPECT_EQ(hi, q.Hi) << q.Field;
+    }
+    for (int i = 0; i < t.CastleCount; ++i) {
+      const CastleQuantity& q = t.Castles[i];
+      if (q.From != "the castle table; never changes") continue;
+      std::int32_t lo = INT32_MAX, hi = INT32_MIN;
+      for (int n = 1; n < g->CastleCounter; ++n) {
+        lo = std::min(lo, q.Value(g->Castles[static_cast<std::size_t>(n)]));
+        hi = std::max(hi, q.Value(g->Castles[static_cast<std::size_t>(n)]));
+      }
+      EXPECT_EQ(lo, q.Lo) << q.Field;
+      EXPECT_EQ(hi, q.Hi) << q.Field;
+    }
+    QuantityFault fault;
+    EXPECT_TRUE(CheckQuantities(*g, &fault)) << fault.English;
   }
 }
 
