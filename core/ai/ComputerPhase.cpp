@@ -240,10 +240,26 @@ AttackOutcome AttackAtMark(Game& g, Ui& ui, int slot) {
   return outcome;
 }
 
+// A computer's unit that has walked from `from` with `points` before: the chronicle's move.
+void ReportMove(Game& g, Ui& ui, int slot, HexPos from, int points) {
+  const Unit& u = g.U(slot);
+  if (u.HexX == from.X && u.HexY == from.Y) return;
+  Event e = MakeEvent(g, EventKind::Moved, u.Side);
+  e.Unit = slot;
+  e.X = from.X;
+  e.Y = from.Y;
+  e.ToX = u.HexX;
+  e.ToY = u.HexY;
+  e.Value = points - u.ActionPoints;
+  ui.Happened(e);
+}
+
 // A subordinate whose own plan leads elsewhere may try on its own and leave the corps.
-void SubordinateTurn(Game& g, ProcessingList& list, int commander, int s, int& leavers) {
+void SubordinateTurn(Game& g, Ui& ui, ProcessingList& list, int commander, int s, int& leavers) {
   Unit& u = g.U(commander);
   Unit& sub = g.U(s);
+  const HexPos from{sub.HexX, sub.HexY};
+  const int points = sub.ActionPoints;
   PlanMove(g, s);
   ExecuteComputerMove(g, s);
   const bool elsewhere = sub.MoveGoalX != u.MoveGoalX || sub.MoveGoalY != u.MoveGoalY;
@@ -265,6 +281,11 @@ void SubordinateTurn(Game& g, ProcessingList& list, int commander, int s, int& l
     sub.CanMove = 1;
     list.Add(0, s);
     ++leavers;
+    Event e = MakeEvent(g, EventKind::Detached, sub.Side);
+    e.Unit = s;
+    e.Other = commander;
+    ui.Happened(e);
+    ReportMove(g, ui, s, from, points);
     return;
   }
   if (sub.CommanderIndex == commander) PlaceWithCommander(g, s, u.HexX, u.HexY);
@@ -294,10 +315,13 @@ void PlaceCorps(Game& g, int commander) {
 // Plans, chooses and walks the commander's move. A move that finds no better hex keeps the
 // unit's old route, which is no longer its way from where it stands: it walks nothing then.
 void MoveCommander(Game& g, Ui& ui, int slot) {
+  const HexPos from{g.U(slot).HexX, g.U(slot).HexY};
+  const int points = g.U(slot).ActionPoints;
   g.U(slot).Route.Assign("0");
   PlanMove(g, slot);
   ExecuteComputerMove(g, slot);
   MoveAlongRoute(g, ui, slot);
+  ReportMove(g, ui, slot, from, points);
 }
 
 void Recover(Game& g, Ui& ui, int slot) {
@@ -428,7 +452,7 @@ bool ActivateCommander(Game& g, Ui& ui, ProcessingList& list, int index) {
   const std::array<std::int32_t, kMaxSubordinates> subs = u.Subordinates;
   for (int i = 0; i < n; ++i) {
     const int s = subs[static_cast<std::size_t>(i)];
-    if (ValidSlot(s)) SubordinateTurn(g, list, slot, s, leavers);
+    if (ValidSlot(s)) SubordinateTurn(g, ui, list, slot, s, leavers);
   }
   if (leavers > 0) DropLeavers(g, slot, leavers);
   PlaceCorps(g, slot);
@@ -481,12 +505,36 @@ bool ContinueCommander(Game& g, Ui& ui, ProcessingList& list, int index) {
   return true;
 }
 
+static void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlots>& before) {
+  for (int s = 1; s < kUnitSlots; ++s) {
+    const int was = before[static_cast<std::size_t>(s)];
+    const int now = g.U(s).CommanderIndex;
+    if (was == now) continue;
+    if (was != -1) {
+      Event e = MakeEvent(g, EventKind::Detached, g.U(s).Side);
+      e.Unit = s;
+      e.Other = was;
+      ui.Happened(e);
+    }
+    if (now != -1) {
+      Event e = MakeEvent(g, EventKind::Attached, g.U(s).Side);
+      e.Unit = s;
+      e.Other = now;
+      ui.Happened(e);
+    }
+  }
+}
+
 void RunComputerPhase(Game& g, Ui& ui) {
   if (ui.IsClosing()) return;  // a closing program starts no phase
   SetPostures(g);
   static thread_local ProcessingList list;
   BuildProcessingList(g, list);
+  // Corps are formed here on the stacks as they stand; the chronicle gets who joined whom.
+  std::array<std::int32_t, kUnitSlots> commanders{};
+  for (int s = 0; s < kUnitSlots; ++s) commanders[static_cast<std::size_t>(s)] = g.U(s).CommanderIndex;
   MergeStacksIntoCorps(g);
+  ReportCorpsChanges(g, ui, commanders);
   if (g.ComputerSide == 0) {
     static thread_local ObjectiveResult objectives;
     EvaluateObjectives(g, objectives);

@@ -1,5 +1,7 @@
 #include "core/combat/Battle.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "core/combat/BattleRound.h"
@@ -38,6 +40,7 @@ struct Fight {
   Decision decision = Decision::None;
   RetreatPath path{};
   int garrisonHits = 0;  // what a siege's spread leaves for the garrison
+  FightRecord rec{};     // what the chronicle learns of this battle
 
   const Unit& U(const UnitList& list, int i) const { return g.U(list.Slots[static_cast<std::size_t>(i)]); }
   int Slot(const UnitList& list, int i) const { return list.Slots[static_cast<std::size_t>(i)]; }
@@ -53,13 +56,22 @@ void ClearMarks(Game& g, int x, int y) {
   }
 }
 
+// A loss as ApplyLoss takes it, counted for the chronicle: never more steps than the unit had.
+void Lose(Fight& f, int slot, int loss, LossText text, bool confusionTest, ConfusionText confusion) {
+  const Unit& u = f.g.U(slot);
+  const int side = u.Side == f.s.AttackerSide ? 0 : 1;
+  const int before = u.Steps;
+  ApplyLoss(f.g, f.ui, slot, loss, text, confusionTest, confusion);
+  f.rec.StepsLost[static_cast<std::size_t>(side)] += std::clamp(loss, 0, std::max(before, 0));
+  if (u.OnMap != 1) ++f.rec.Annihilated[static_cast<std::size_t>(side)];
+}
+
 std::string DamageQuestion(int hits) { return std::to_string(hits) + "ステップの損害" + " " + "後退しますか？"; }
 
 // Every attacker takes its whole loss, with the confusion test.
 void AttackersTakeFullLosses(Fight& f, const LossTable& loss, ConfusionText confusion) {
   for (int i = 0; i < f.s.AttackerUnits.Count; ++i) {
-    ApplyLoss(f.g, f.ui, f.Slot(f.s.AttackerUnits, i), loss[static_cast<std::size_t>(i)], LossText::Attacker, true,
-              confusion);
+    Lose(f, f.Slot(f.s.AttackerUnits, i), loss[static_cast<std::size_t>(i)], LossText::Attacker, true, confusion);
   }
 }
 
@@ -84,14 +96,13 @@ void AttackerRetreatDecision(Fight& f, const LossTable& loss, bool computer) {
     const int full = loss[static_cast<std::size_t>(i)];
     const RetreatPath p = FindRetreat(g, f.ui, u.HexX, u.HexY, u.Side);
     if (!p.Found) {
-      ApplyLoss(g, f.ui, slot, full, LossText::Attacker, true, ConfusionText::Corps);
+      Lose(f, slot, full, LossText::Attacker, true, ConfusionText::Corps);
       continue;
     }
     // The computer moves its corps by their commanders; the rest follow below.
     if (!computer || u.CommanderIndex == -1) PlaceOnHex(g, slot, p.Final.X, p.Final.Y);
     f.attackerRetreated = true;
-    ApplyLoss(g, f.ui, slot, full / 2, computer ? LossText::AttackerRetreating : LossText::Attacker, false,
-              ConfusionText::Corps);
+    Lose(f, slot, full / 2, computer ? LossText::AttackerRetreating : LossText::Attacker, false, ConfusionText::Corps);
   }
   for (int i = 0; i < f.s.AttackerUnits.Count; ++i) {
     Unit& u = g.U(f.Slot(f.s.AttackerUnits, i));
@@ -159,7 +170,7 @@ void DefenderLosses(Fight& f) {
   for (int i = 0; i < f.s.DefenderUnits.Count; ++i) {
     const int slot = f.Slot(f.s.DefenderUnits, i);
     if (retreating) PlaceOnHex(g, slot, f.path.Final.X, f.path.Final.Y);
-    ApplyLoss(g, f.ui, slot, loss[static_cast<std::size_t>(i)], LossText::Defender, !retreating, ConfusionText::Corps);
+    Lose(f, slot, loss[static_cast<std::size_t>(i)], LossText::Defender, !retreating, ConfusionText::Corps);
   }
 }
 
@@ -176,6 +187,7 @@ void Garrison(Fight& f) {
   }
   Castle& c = f.TheCastle();
   const int hits = f.garrisonHits > 0 ? f.garrisonHits : 0;
+  f.rec.GarrisonLost += std::clamp(hits, 0, std::max(c.Durability, 0));
   c.Durability -= hits;
   f.Say(f.CastleName() + "が" + std::to_string(hits) + "ポイントのダメージを受けました");
   if (c.Durability >= 1) {
@@ -187,7 +199,10 @@ void Garrison(Fight& f) {
   CastleFallsInBattle(f);
   for (int i = 0; i < f.s.DefenderUnits.Count; ++i) {
     const int slot = f.Slot(f.s.DefenderUnits, i);
-    if (f.g.U(slot).OnMap == 1) Annihilate(f.g, f.ui, slot);
+    if (f.g.U(slot).OnMap != 1) continue;
+    f.rec.StepsLost[1] += std::max(f.g.U(slot).Steps, 0);
+    ++f.rec.Annihilated[1];
+    Annihilate(f.g, f.ui, slot);
   }
 }
 
@@ -224,7 +239,7 @@ int Advance(Fight& f, bool gone) {
     PlaceOnHex(g, leader, to.X, to.Y);
     GatherCorps(g, leader);
   }
-  OccupyCastles(g);
+  OccupyCastles(g, f.ui);
   Refresh(f);
   f.Say("戦闘終了");
   return leader;
@@ -292,7 +307,14 @@ RoundEnd PlayRound(Fight& f, BattleResult& result) {
   f.Say(std::string(SideNames[f.s.AttackerSide == 1 ? 1 : 0]) + (f.Siege() ? "攻城戦第" : "野戦第") +
         std::to_string(f.round + 1) + "ラウンド");
 
+  for (int i = 0; i < f.s.AttackerUnits.Count; ++i) f.rec.Attackers.Add(f.Slot(f.s.AttackerUnits, i));
+  for (int i = 0; i < f.s.DefenderUnits.Count; ++i) f.rec.Defenders.Add(f.Slot(f.s.DefenderUnits, i));
+  const ExpectedFire expected = ExpectedHits(g, f.s);
+  f.rec.HitsExpected100[0] += RoundHalfEven(expected.OnDefender * 100);
+  f.rec.HitsExpected100[1] += RoundHalfEven(expected.OnAttacker * 100);
   ExchangeFire(g, f.s);
+  f.rec.HitsDealt[0] += std::abs(f.s.HitsOnDefender);
+  f.rec.HitsDealt[1] += std::abs(f.s.HitsOnAttacker);
   if (!f.Siege() && g.FullAttack != 0 && f.s.HitsOnDefender == f.s.HitsOnAttacker && OddsRatio(f.s) <= kEscalationOdds) {
     f.Say("合戦がエスカレートしました。6ラウンドまで延長します。");
     f.Say("双方後退はできません");
@@ -311,7 +333,23 @@ RoundEnd PlayRound(Fight& f, BattleResult& result) {
   result.CastleFallen = f.castleFallen;
   result.AttackerRetreated = f.attackerRetreated;
   result.DefenderRetreated = f.decision == Decision::Retreat;
+  f.rec.AttackerRetreated = f.rec.AttackerRetreated || f.attackerRetreated;
+  f.rec.DefenderRetreated = f.rec.DefenderRetreated || result.DefenderRetreated;
   return EndOfRound(f, gone, result);
+}
+
+void Report(Fight& f, const BattleResult& result, int attackerSide) {
+  f.rec.Rounds = result.Rounds;
+  f.rec.Escalated = f.escalated;
+  f.rec.CastleFell = result.CastleFallen;
+  f.rec.Advanced = result.AdvancedUnit;
+  f.rec.Outcome = result.AdvancedUnit != -1 ? 1 : result.AttackerRetreated ? -1 : 0;
+  Event e = MakeEvent(f.g, EventKind::Battle, attackerSide);
+  e.X = f.x;
+  e.Y = f.y;
+  e.Other = f.rec.Castle;
+  e.Fight = f.rec;
+  f.ui.Happened(e);
 }
 
 }  // namespace
@@ -325,10 +363,13 @@ BattleResult FightBattle(Game& g, Ui& ui, int x, int y) {
   if (f.s.AttackerUnits.Count == 0) return result;
   ui.BattleShow(x, y);
   ShowSides(g, ui, f.s, true);
+  const int attackerSide = f.s.AttackerSide;
+  f.rec.Castle = f.s.BattleCastle;
   for (f.round = 0;; ++f.round) {
     if (PlayRound(f, result) == RoundEnd::End) break;
   }
   ClearMarks(g, x, y);
+  Report(f, result, attackerSide);
   return result;
 }
 

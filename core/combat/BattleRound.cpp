@@ -1,6 +1,7 @@
 #include "core/combat/BattleRound.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/rules/UnitRemoval.h"
 #include "core/game/Game.h"
@@ -145,14 +146,35 @@ double OddsRatio(const BattleState& s) {
   return -(static_cast<double>(s.DefenderStrength) / s.AttackerStrength);
 }
 
+FireResult FireFor(const Game& g, const BattleState& s, int defenderDie, int attackerDie) {
+  const int n = std::max(s.DefenderSteps, 1);
+  FireResult r;
+  r.HitsOnDefender = g.CrtTable[static_cast<std::size_t>(CrtColumn(s.AttackerStrength))][static_cast<std::size_t>(attackerDie)];
+  // The defender fires back with what this round's hits have left of it.
+  const int returnFire = RoundHalfEven(static_cast<double>(n - r.HitsOnDefender) / n * s.DefenderStrength);
+  r.HitsOnAttacker = g.CrtTable[static_cast<std::size_t>(CrtColumn(returnFire))][static_cast<std::size_t>(defenderDie)];
+  return r;
+}
+
 void ExchangeFire(Game& g, BattleState& s) {
   const int defenderDie = g.Rng.Die();
-  const int n = std::max(s.DefenderSteps, 1);
   const int attackerDie = g.Rng.Die();
-  s.HitsOnDefender = g.CrtTable[static_cast<std::size_t>(CrtColumn(s.AttackerStrength))][static_cast<std::size_t>(attackerDie)];
-  // The defender fires back with what this round's hits have left of it.
-  const int returnFire = RoundHalfEven(static_cast<double>(n - s.HitsOnDefender) / n * s.DefenderStrength);
-  s.HitsOnAttacker = g.CrtTable[static_cast<std::size_t>(CrtColumn(returnFire))][static_cast<std::size_t>(defenderDie)];
+  const FireResult r = FireFor(g, s, defenderDie, attackerDie);
+  s.HitsOnDefender = r.HitsOnDefender;
+  s.HitsOnAttacker = r.HitsOnAttacker;
+}
+
+ExpectedFire ExpectedHits(const Game& g, const BattleState& s) {
+  // Every pair of dice is as likely as any other: the mean over the 36 of them.
+  ExpectedFire e;
+  for (int dd = 1; dd <= 6; ++dd) {
+    for (int da = 1; da <= 6; ++da) {
+      const FireResult r = FireFor(g, s, dd, da);
+      e.OnDefender += std::abs(r.HitsOnDefender) / 36.0;
+      e.OnAttacker += std::abs(r.HitsOnAttacker) / 36.0;
+    }
+  }
+  return e;
 }
 
 int SpreadHits(const Game& g, const UnitList& units, int total, int hits, bool lastTakesRest, LossTable& loss) {

@@ -53,8 +53,21 @@ void ApplyCommandFactor(BattleState& s);
 // The odds the escalation test reads: whole odds when the attacker is stronger, else minus
 // the defender's multiple as a real.
 double OddsRatio(const BattleState& s);
+// The table's results of one round for the two dice, signed: the attacker fires with its
+// strength, the defender with what the attacker's hits have left of its strength.
+struct FireResult {
+  int HitsOnDefender = 0;
+  int HitsOnAttacker = 0;
+};
+FireResult FireFor(const Game& g, const BattleState& s, int defenderDie, int attackerDie);
 // The dice (defender's first) and the table: fills the signed HitsOnDefender / HitsOnAttacker.
 void ExchangeFire(Game& g, BattleState& s);
+// The hits each side can expect from one round of these strengths (as losses: signs dropped).
+struct ExpectedFire {
+  double OnDefender = 0;
+  double OnAttacker = 0;
+};
+ExpectedFire ExpectedHits(const Game& g, const BattleState& s);
 
 // Spreads `hits` over `units` by their steps out of `total`. Every unit but the last gets its
 // rounded share (none below 1); with `lastTakesRest` the last gets what is left, otherwise its

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/game/Events.h"
 #include "core/game/HexGrid.h"
 
 namespace milgant {
@@ -98,6 +99,10 @@ class Ui {
   virtual void MusicStop() = 0;
   virtual void EndingStory(int winningSide) = 0;
   virtual bool IsClosing() = 0;
+
+  // What happened: every deed of either side, as it is done. Nothing is shown by it; whoever
+  // keeps the chronicle records it.
+  virtual void Happened(const Event& /*event*/) {}
 };
 
 }  // namespace milgant

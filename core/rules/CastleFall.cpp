@@ -15,13 +15,13 @@ bool ValidCastle(const Game& g, int castle) {
 }
 
 // Shared by a fall and a surrender: the window over the castle, the message, the new holder.
-void HandOver(Game& g, Ui& ui, int castle, std::string_view message) {
+void HandOver(Game& g, Ui& ui, int castle, std::string_view message, CastleCause cause) {
   Castle& c = g.Castles[static_cast<std::size_t>(castle)];
   ui.BattleShow(c.HexX, c.HexY);
   ui.BattleMessage(Cp932ToUtf8Lossy(c.Name.View()) + std::string(message));
   c.CastleMorale = 0;
   c.Strength = c.MaxStrength;
-  ChangeCastleOwner(g, castle);
+  ChangeCastleOwner(g, ui, castle, cause);
 }
 
 }  // namespace
@@ -36,16 +36,30 @@ int VictoryPointChange(int newCode) {
   }
 }
 
-void ChangeCastleOwner(Game& g, int castle) {
+void ChangeCastleOwner(Game& g, Ui& ui, int castle, CastleCause cause) {
   if (!ValidCastle(g, castle)) return;
   Castle& c = g.Castles[static_cast<std::size_t>(castle)];
   c.Owner = c.Owner != 0 ? 0 : 1;
+  Event e = MakeEvent(g, EventKind::CastleChanged, c.Owner);
+  e.Other = castle;
+  e.X = c.HexX;
+  e.Y = c.HexY;
+  e.Value = static_cast<std::int32_t>(cause);
+  ui.Happened(e);
   if (!OnMapHex(c.HexX, c.HexY)) return;
   Hex& h = g.H(c.HexX, c.HexY);
   // Only a city hex carries the holder; one that already shows the new holder keeps its code.
   if (h.Terrain > 7 && (h.Terrain & 1) != c.Owner) {
     h.Terrain += c.Owner == 0 ? -1 : 1;
+    const int before = g.VictoryPoints;
     g.VictoryPoints += VictoryPointChange(h.Terrain);
+    if (g.VictoryPoints != before) {
+      Event v = MakeEvent(g, EventKind::VictoryPoints, c.Owner);
+      v.Other = castle;
+      v.Value = before;
+      v.Value2 = g.VictoryPoints;
+      ui.Happened(v);
+    }
   }
 }
 
@@ -53,12 +67,12 @@ void CastleFalls(Game& g, Ui& ui, int castle) {
   if (!ValidCastle(g, castle)) return;
   Castle& c = g.Castles[static_cast<std::size_t>(castle)];
   c.Durability = c.MaxDurability;
-  HandOver(g, ui, castle, "は落城しました。");
+  HandOver(g, ui, castle, "は落城しました。", CastleCause::Stormed);
 }
 
 void CastleSurrenders(Game& g, Ui& ui, int castle, const UnitList& garrison) {
   if (!ValidCastle(g, castle)) return;
-  HandOver(g, ui, castle, "は降伏しました。");
+  HandOver(g, ui, castle, "は降伏しました。", CastleCause::Surrendered);
   for (int i = 0; i < garrison.Count && i < kUnitSlots; ++i) {
     const int slot = garrison.Slots[static_cast<std::size_t>(i)];
     if (slot < 1 || slot >= kUnitSlots) continue;

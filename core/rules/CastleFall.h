@@ -3,6 +3,7 @@
 // side 1's victory points.
 #pragma once
 
+#include "core/game/Events.h"
 #include "core/game/HexGrid.h"
 
 namespace milgant {
@@ -13,7 +14,7 @@ class Ui;
 // Victory points for a city hex that has just become terrain `newCode`.
 int VictoryPointChange(int newCode);
 // The holder flips; a city hex changes its code by one and the points follow the table.
-void ChangeCastleOwner(Game& g, int castle);
+void ChangeCastleOwner(Game& g, Ui& ui, int castle, CastleCause cause);
 // Stormed in battle: the window shows the fall, morale goes, durability and strength are
 // restored for the new holder.
 void CastleFalls(Game& g, Ui& ui, int castle);

@@ -7,12 +7,12 @@
 
 namespace milgant {
 
-void OccupyCastles(Game& g) {
+void OccupyCastles(Game& g, Ui& ui) {
   const int last = g.CastleCounter < kCastleSlots ? g.CastleCounter : kCastleSlots;
   for (int n = 1; n < last; ++n) {
     const Castle& c = g.Castles[static_cast<std::size_t>(n)];
     const int first = FirstUnitAt(g, c.HexX, c.HexY);
-    if (first != -1 && g.U(first).Side != c.Owner) ChangeCastleOwner(g, n);
+    if (first != -1 && g.U(first).Side != c.Owner) ChangeCastleOwner(g, ui, n, CastleCause::Occupied);
   }
 }
 
@@ -25,6 +25,8 @@ int Winner(const Game& g) {
 int VictoryTest(Game& g, Ui& ui) {
   const int winner = Winner(g);
   if (winner == -1) return -1;
+  Event e = MakeEvent(g, EventKind::GameEnds, winner);
+  ui.Happened(e);
   ui.EndingStory(winner);
   g.GameState = 0;
   ui.MusicStop();

@@ -14,7 +14,7 @@ constexpr int kHomeCityLostTerrain = 9;  // side 0's home city held by side 1
 constexpr int kLastTurn = 10;
 constexpr int kWinningPoints = 16;
 
-void OccupyCastles(Game& g);
+void OccupyCastles(Game& g, Ui& ui);
 // The winner (0 or 1) when the game is over, -1 when it goes on. Pure: changes nothing.
 int Winner(const Game& g);
 // At the end of every human turn: on a winner the ending is told, the music stops and the game

@@ -1,5 +1,6 @@
 #include "core/turn/Organisation.h"
 
+#include "core/game/Events.h"
 #include "core/game/Game.h"
 #include "core/game/Ui.h"
 #include "core/turn/CommandTexts.h"
@@ -18,7 +19,7 @@ int IndexInCorps(const Unit& c, int sub) {
 
 }  // namespace
 
-bool DetachGeneral(Game& g, int commander, int sub) {
+bool DetachGeneral(Game& g, Ui& ui, int commander, int sub) {
   if (!ValidSlot(commander) || !ValidSlot(sub)) return false;
   Unit& c = g.U(commander);
   Unit& s = g.U(sub);
@@ -30,6 +31,10 @@ bool DetachGeneral(Game& g, int commander, int sub) {
   for (int i = at; i + 1 < kMaxSubordinates; ++i) c.Subordinates[static_cast<std::size_t>(i)] = c.Subordinates[static_cast<std::size_t>(i + 1)];
   c.Subordinates[kMaxSubordinates - 1] = -1;
   --c.SubordinateCount;
+  Event e = MakeEvent(g, EventKind::Detached, s.Side);
+  e.Unit = sub;
+  e.Other = commander;
+  ui.Happened(e);
   return true;
 }
 
@@ -62,6 +67,10 @@ AttachOutcome AttachGeneral(Game& g, Ui& ui, int commander, int general) {
   u.TurnActionPoints = c.ActionPoints;
   c.Subordinates[static_cast<std::size_t>(c.SubordinateCount)] = general;
   ++c.SubordinateCount;
+  Event e = MakeEvent(g, EventKind::Attached, u.Side);
+  e.Unit = general;
+  e.Other = commander;
+  ui.Happened(e);
   return AttachOutcome::Attached;
 }
 

@@ -10,7 +10,7 @@ class Ui;
 
 // `sub` leaves `commander`'s corps and stands alone with his own action points. Nothing happens
 // (false) when he is not that commander's subordinate or has already acted this turn.
-bool DetachGeneral(Game& g, int commander, int sub);
+bool DetachGeneral(Game& g, Ui& ui, int commander, int sub);
 
 enum class AttachOutcome { Attached, TooMany, NoRankGap, Refused };
 // `general` joins `commander`'s corps and takes the corps' action points. A commander leads up

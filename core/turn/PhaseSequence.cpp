@@ -6,6 +6,7 @@
 #include "core/ai/ComputerPhase.h"
 #include "core/combat/ForceRatio.h"
 #include "core/combat/Battle.h"
+#include "core/game/Events.h"
 #include "core/game/Game.h"
 #include "core/game/HexGrid.h"
 #include "core/game/Scenario.h"
@@ -22,7 +23,15 @@ constexpr int kComputerPhaseState = 15;
 constexpr int kFirstSupplyTurn = 4;  // side 1's supply is tested from here on
 constexpr double kSingleBattleOdds = 3.0;  // at these odds an attack is one battle, not an engagement
 
+// A phase of `side` begins: the chronicle notes it with both armies as they stand.
+void PhaseBegins(Game& g, Ui& ui, int side) {
+  Event e = MakeEvent(g, EventKind::PhaseBegins, side);
+  e.Tally = {TallyArmy(g, 0), TallyArmy(g, 1)};
+  ui.Happened(e);
+}
+
 void EnterPhaseTwo(Game& g, Ui& ui) {
+  PhaseBegins(g, ui, g.PlayerSide);
   ui.RefreshSidePanel();
   ui.RefreshStatusLine();
   ui.BattleClose();
@@ -42,7 +51,7 @@ void GainIncome(Game& g, int side, bool capped) {
 // What ends every human turn, whichever side he plays: castles change hands, side 1's supply
 // is tested once the opening turns are over, and the game may end. False when it has ended.
 bool CloseHumanTurn(Game& g, Ui& ui) {
-  OccupyCastles(g);
+  OccupyCastles(g, ui);
   g.GameState = kComputerPhaseState;
   g.PhaseSide = 1;
   ResetTargets(g);
@@ -55,9 +64,9 @@ void EndTurnSideZero(Game& g, Ui& ui) {
   if (!CloseHumanTurn(g, ui)) return;
   g.Turn += 1;
 
-  ReinforcementArrival(g, 1);
+  ReinforcementArrival(g, ui, 1);
   GainIncome(g, 1, false);
-  ComputerReplenishment(g);
+  ComputerReplenishment(g, ui);
   ui.RefreshSidePanel();
 
   SiegeStep(g, ui, 1);
@@ -65,8 +74,9 @@ void EndTurnSideZero(Game& g, Ui& ui) {
   ui.RefreshStatusLine();
   ui.RedrawMap();
   ui.RefreshStatusLine();
+  PhaseBegins(g, ui, g.ComputerSide);
   RunComputerPhase(g, ui);
-  OccupyCastles(g);
+  OccupyCastles(g, ui);
   ui.RefreshStatusLine();
 
   GainIncome(g, 0, true);
@@ -76,7 +86,7 @@ void EndTurnSideZero(Game& g, Ui& ui) {
   g.PlayerSide = 0;
   SupplyCheck(g, ui, 0);
   SiegeStep(g, ui, 0);
-  ReinforcementArrival(g, 0);
+  ReinforcementArrival(g, ui, 0);
   ActionPointRoll(g, 0);
   EnterPhaseTwo(g, ui);
 }
@@ -87,10 +97,10 @@ void EndTurnSideOne(Game& g, Ui& ui) {
   if (g.Turn == 0) g.Turn = 1;
   g.Turn += 1;
 
-  ReinforcementArrival(g, 0);
+  ReinforcementArrival(g, ui, 0);
   GainIncome(g, 0, false);
   GainIncome(g, 1, true);
-  ComputerReplenishment(g);
+  ComputerReplenishment(g, ui);
   ui.RefreshSidePanel();
 
   SiegeStep(g, ui, 0);
@@ -99,15 +109,16 @@ void EndTurnSideOne(Game& g, Ui& ui) {
   ui.RefreshStatusLine();
   ui.RedrawMap();
   ui.RefreshStatusLine();
+  PhaseBegins(g, ui, g.ComputerSide);
   RunComputerPhase(g, ui);
-  OccupyCastles(g);
+  OccupyCastles(g, ui);
 
   SupplyCheck(g, ui, 0);
   ui.RefreshStatusLine();
 
   g.GameState = 2;
   g.PhaseSide = 1;
-  ReinforcementArrival(g, 1);
+  ReinforcementArrival(g, ui, 1);
   SiegeStep(g, ui, 1);
   ActionPointRoll(g, 1);
   EnterPhaseTwo(g, ui);
@@ -135,6 +146,7 @@ void PhaseEnd(Game& g, Ui& ui) {
     case 2:
       g.PhaseSide = g.PlayerSide;
       g.GameState = 27;
+      PhaseBegins(g, ui, g.PlayerSide);
       SetUnitButtonsForPhase(g, 27);
       ui.PhaseButtonsChanged();
       ui.RefreshStatusLine();
@@ -142,6 +154,7 @@ void PhaseEnd(Game& g, Ui& ui) {
     case 27:
       g.PhaseSide = g.PlayerSide;
       g.GameState = 3;
+      PhaseBegins(g, ui, g.PlayerSide);
       ui.BattleClose();
       ResetTargets(g);
       ui.RefreshStatusLine();
@@ -163,7 +176,7 @@ void PhaseEnd(Game& g, Ui& ui) {
   }
 }
 
-void ReinforcementArrival(Game& g, int side) {
+void ReinforcementArrival(Game& g, Ui& ui, int side) {
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     Unit& u = g.U(slot);
     if (u.OnMap != 0 || u.Side != side || u.EntryTurn != g.Turn || !OnMapHex(u.HexX, u.HexY)) continue;
@@ -174,6 +187,11 @@ void ReinforcementArrival(Game& g, int side) {
     u.Supplied = 1;
     u.Normal = 1;
     u.CanMove = 1;
+    Event e = MakeEvent(g, EventKind::Arrived, side);
+    e.Unit = slot;
+    e.X = u.HexX;
+    e.Y = u.HexY;
+    ui.Happened(e);
   }
 }
 
@@ -182,7 +200,7 @@ int IncomeForTurn(const Game& g, int side) {
   return g.ReplenishmentIncome[static_cast<std::size_t>(side)][static_cast<std::size_t>(g.Turn - 1)];
 }
 
-void ComputerReplenishment(Game& g) {
+void ComputerReplenishment(Game& g, Ui& ui) {
   const int side = g.ComputerSide;
   if (side != 0 && side != 1) return;
   // Candidates with their priority: the farther from the enemy the sooner, class 2 first.
@@ -214,6 +232,8 @@ void ComputerReplenishment(Game& g) {
     if (missing <= 0) continue;
     const bool doubled = u.MovementType == 2;  // this class pays twice per step
     const int cost = doubled ? missing * 2 : missing;
+    const int stepsBefore = u.Steps;
+    const int pointsBefore = points;
     if (cost < points) {
       u.Steps = u.MaxSteps;
       points -= cost;
@@ -223,6 +243,11 @@ void ComputerReplenishment(Game& g) {
       points = 0;
     }
     u.CombatPower = ScaledCombatPower(u);
+    Event e = MakeEvent(g, EventKind::Replenished, side);
+    e.Unit = cand[static_cast<std::size_t>(i)].first;
+    e.Value = u.Steps - stepsBefore;
+    e.Value2 = pointsBefore - points;
+    ui.Happened(e);
   }
 }
 
@@ -284,7 +309,7 @@ void StartFirstTurn(Game& g, Ui& ui) {
   if (g.PlayerSide == 1) {
     g.Turn = 1;
     GainIncome(g, 1, true);
-    ReinforcementArrival(g, 1);
+    ReinforcementArrival(g, ui, 1);
     g.GameState = 2;
     g.PhaseSide = 1;
     return;
@@ -298,12 +323,13 @@ void StartFirstTurn(Game& g, Ui& ui) {
   SupplyCheck(g, ui, 0);
   g.GameState = kComputerPhaseState;
   g.Turn = 1;
-  ComputerReplenishment(g);
+  ComputerReplenishment(g, ui);
   g.PhaseSide = 1;
   ActionPointRoll(g, 1);
+  PhaseBegins(g, ui, g.ComputerSide);
   RunComputerPhase(g, ui);
   GainIncome(g, 0, true);
-  ReinforcementArrival(g, 0);
+  ReinforcementArrival(g, ui, 0);
   g.GameState = 2;
   g.PhaseSide = 0;
 }
@@ -311,6 +337,7 @@ void StartFirstTurn(Game& g, Ui& ui) {
 void BeginNewGame(Game& g, Ui& ui) {
   StartFirstTurn(g, ui);
   ActionPointRoll(g, g.PlayerSide);
+  PhaseBegins(g, ui, g.PlayerSide);
   // The game opens in the replenishment phase, and the unit window's buttons say so.
   SetUnitButtonsForPhase(g, 2);
   ui.PhaseButtonsChanged();

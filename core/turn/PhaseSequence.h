@@ -18,11 +18,11 @@ constexpr int kHumanPointCap = 50;
 void PhaseEnd(Game& g, Ui& ui);
 
 // Units of `side` due this turn come onto the map unless the enemy holds their entry hex.
-void ReinforcementArrival(Game& g, int side);
+void ReinforcementArrival(Game& g, Ui& ui, int side);
 // Replenishment points of `side` for the current turn (0 outside the income table).
 int IncomeForTurn(const Game& g, int side);
 // The computer spends its replenishment points, the units farthest from the enemy first.
-void ComputerReplenishment(Game& g);
+void ComputerReplenishment(Game& g, Ui& ui);
 // Action points for the turn: each corps commander and independent general rolls between half
 // and all of his corps allotment; his subordinates roll on the same allotment (they may reach
 // it) and keep an allotment of their own for when they leave the corps.

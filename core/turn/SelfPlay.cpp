@@ -103,7 +103,7 @@ SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& o) {
     if (o.Both) {
       // The computer spends the human side's points too.
       std::swap(g.PlayerSide, g.ComputerSide);
-      ComputerReplenishment(g);
+      ComputerReplenishment(g, ui);
       std::swap(g.PlayerSide, g.ComputerSide);
     }
     PhaseEnd(g, ui);

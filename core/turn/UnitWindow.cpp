@@ -166,7 +166,7 @@ void UnitWindow::Press(WindowButton b) {
       if (row_ < 0 || subRow_ < 0) return;
       const int commander = rows_[static_cast<std::size_t>(row_)];
       const int sub = subRows_[static_cast<std::size_t>(subRow_)];
-      if (!PlayersOwn(commander) || !DetachGeneral(g_, commander, sub)) return;
+      if (!PlayersOwn(commander) || !DetachGeneral(g_, ui_, commander, sub)) return;
       if (count_ < kUnitSlots - 1) rows_[static_cast<std::size_t>(count_++)] = sub;
       ShowCorps(row_);
       return;

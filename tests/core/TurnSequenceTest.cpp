@@ -224,21 +224,21 @@ TEST_F(TurnSequence, OccupationMovesCastlesAndPoints) {
   g().H(2, 5).Terrain = 10;
   test::PlaceUnit(g(), 30, 0, 2, 5);
   test::PlaceUnit(g(), 101, 1, 2, 5);  // behind side 0's unit: no change
-  OccupyCastles(g());
+  OccupyCastles(g(), ui_);
   EXPECT_EQ(g().Castles[16].Owner, 1);
   EXPECT_EQ(g().H(5, 6).Terrain, 9);
   EXPECT_EQ(g().Castles[18].Owner, 0);
   EXPECT_EQ(g().VictoryPoints, 1);
 
   g().U(100).HexX = 6;  // leaves; side 1 keeps the castle
-  OccupyCastles(g());
+  OccupyCastles(g(), ui_);
   EXPECT_EQ(g().Castles[16].Owner, 1);
   EXPECT_EQ(g().VictoryPoints, 1);
 
   g().Castles[18].Owner = 1;
   g().H(2, 5).Terrain = 11;
   g().VictoryPoints = 5;
-  OccupyCastles(g());  // side 0's unit stands first on it
+  OccupyCastles(g(), ui_);  // side 0's unit stands first on it
   EXPECT_EQ(g().Castles[18].Owner, 0);
   EXPECT_EQ(g().H(2, 5).Terrain, 10);
   EXPECT_EQ(g().VictoryPoints, 3);
@@ -254,7 +254,7 @@ TEST_F(TurnSequence, APortChangesHandsWithoutPoints) {
   Start(0, true);
   g().H(5, 6).Terrain = 12;
   test::PlaceUnit(g(), 100, 1, 5, 6);
-  OccupyCastles(g());
+  OccupyCastles(g(), ui_);
   EXPECT_EQ(g().H(5, 6).Terrain, 13);
   EXPECT_EQ(g().Castles[16].Owner, 1);
   EXPECT_EQ(g().VictoryPoints, 0);
@@ -313,7 +313,7 @@ TEST_F(TurnSequence, TheComputerReplenishesFarthestAndClassTwoFirst) {
   g().U(72).Steps = 7;
   g().U(73).Steps = 5;
   g().ReplenishmentPoints[1] = 10;
-  ComputerReplenishment(g());
+  ComputerReplenishment(g(), ui_);
   EXPECT_EQ(g().U(71).Steps, 10);  // 4 missing at double cost: 8 points
   EXPECT_EQ(g().U(72).Steps, 9);   // the 2 left
   EXPECT_EQ(g().U(72).CombatPower, 9);
@@ -322,7 +322,7 @@ TEST_F(TurnSequence, TheComputerReplenishesFarthestAndClassTwoFirst) {
 
   g().U(71).Steps = 6;
   g().ReplenishmentPoints[1] = 5;  // not enough for class 2: the points are halved
-  ComputerReplenishment(g());
+  ComputerReplenishment(g(), ui_);
   EXPECT_EQ(g().U(71).Steps, 8);
   EXPECT_EQ(g().U(71).CombatPower, 8);
   EXPECT_EQ(g().ReplenishmentPoints[1], 0);
