@@ -69,6 +69,27 @@ void BM_ComputerPhaseMidGame(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputerPhaseMidGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// A whole self-played game, with the chronicle kept (1) or not (0): keeping it must cost little.
+void BM_SelfPlayGame(benchmark::State& state) {
+  auto g = std::make_unique<Game>();
+  LoadCrt(*g, kData + "/CRT.txt");
+  const auto start = std::make_unique<Game>(*g);
+  SelfPlayOptions o;
+  o.Both = true;
+  o.Seed = 5;
+  o.MapPath = kData + "/Map.dat";
+  o.KeepEvents = state.range(0) == 1;
+  std::size_t events = 0;
+  for (auto _ : state) {
+    *g = *start;
+    const SelfPlayResult r = PlaySelf(*g, o);
+    events = r.Events.size();
+    benchmark::DoNotOptimize(r.Winner);
+  }
+  state.counters["events"] = static_cast<double>(events);
+}
+BENCHMARK(BM_SelfPlayGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace milgant
 

@@ -80,7 +80,7 @@ int BattleCommand(Args& args) {
                         {"AttackerRetreated", r.AttackerRetreated},
                         {"DefenderRetreated", r.DefenderRetreated},
                         {"AdvancedUnit", r.AdvancedUnit}};
-  WriteIfAsked(*g, options, out);
+  WriteIfAsked(*g, options, out, &ui);
   Print(out);
   return 0;
 }

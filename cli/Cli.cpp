@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "core/game/RuleTables.h"
+#include "core/game/Chronicle.h"
 #include "core/game/SaveImage.h"
 #include "core/game/Scenario.h"
 #include "core/game/Text.h"
@@ -109,6 +110,13 @@ void LoadRuleData(Game& g) {
   if (!r.Ok) throw UsageError(r.Reason);
 }
 
+namespace {
+// The chronicle of the game this command read (or began), carried to the game it writes.
+std::optional<Chronicle> carried;
+}  // namespace
+
+void StartChronicle() { carried = Chronicle{}; }
+
 std::unique_ptr<Game> LoadGameFile(const std::string& word, bool withRules) {
   const std::string path = GamePath(word, false);
   auto base = StartUpGame();
@@ -116,6 +124,8 @@ std::unique_ptr<Game> LoadGameFile(const std::string& word, bool withRules) {
   auto out = std::make_unique<Game>();
   const LoadResult r = LoadSaveFile(*base, path, DataFile("Map.dat"), *out);
   if (!r.Ok) throw UsageError(path + ": " + (r.MapFailed ? r.Reason : "not a save of this game: " + r.Detail));
+  Chronicle c;
+  if (ReadChronicle(ChronicleFileFor(path), out->Turn, c, nullptr) == ChronicleRead::Read) carried = std::move(c);
   return out;
 }
 
@@ -129,16 +139,57 @@ void ApplySeed(Game& g, const RuleOptions& options) {
   g.Rng.SetSeed(*options.Seed);
 }
 
-void WriteGameFile(Game& g, const std::string& word) {
+void WriteGameFile(Game& g, const std::string& word, const ScriptedUi* ui) {
   const std::string path = GamePath(word, true);
   Snapshot(g);
   if (!WriteFileAtomically(path, g.SaveImage)) throw UsageError(path + ": cannot be written");
+  if (!carried) return;
+  Chronicle c = *carried;
+  if (ui) c.Events.insert(c.Events.end(), ui->Events.begin(), ui->Events.end());
+  if (!WriteChronicle(c, ChronicleFileFor(path))) throw UsageError(ChronicleFileFor(path) + ": cannot be written");
 }
 
-void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out) {
+void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out, const ScriptedUi* ui) {
   if (!options.Out) return;
-  WriteGameFile(g, *options.Out);
+  WriteGameFile(g, *options.Out, ui);
   out["out"] = *options.Out;
+}
+
+nlohmann::json EventJson(const Event& e) {
+  nlohmann::json j = {{"turn", e.Turn}, {"side", e.Side}, {"kind", std::string(EventKindName(e.Kind))}, {"phase", e.Phase}};
+  const Event none{};
+  auto put = [&](const char* name, std::int32_t v, std::int32_t base) {
+    if (v != base) j[name] = v;
+  };
+  put("unit", e.Unit, none.Unit);
+  put("other", e.Other, none.Other);
+  put("x", e.X, none.X);
+  put("y", e.Y, none.Y);
+  put("toX", e.ToX, none.ToX);
+  put("toY", e.ToY, none.ToY);
+  put("value", e.Value, none.Value);
+  put("value2", e.Value2, none.Value2);
+  if (e.Kind == EventKind::PhaseBegins) {
+    for (int s = 0; s < 2; ++s) {
+      const ArmyTally& t = e.Tally[static_cast<std::size_t>(s)];
+      j["tally"].push_back({{"Units", t.Units}, {"Steps", t.Steps}, {"CombatPower", t.CombatPower}, {"Castles", t.Castles}});
+    }
+  }
+  if (e.Kind == EventKind::Battle) {
+    const FightRecord& f = e.Fight;
+    auto slots = [](const SlotList& l) {
+      nlohmann::json a = nlohmann::json::array();
+      for (int i = 0; i < l.Count; ++i) a.push_back(l.Slots[static_cast<std::size_t>(i)]);
+      return a;
+    };
+    j["battle"] = {{"Castle", f.Castle}, {"Rounds", f.Rounds}, {"Attackers", slots(f.Attackers)},
+                   {"Defenders", slots(f.Defenders)}, {"StepsLost", f.StepsLost}, {"GarrisonLost", f.GarrisonLost},
+                   {"HitsDealt", f.HitsDealt}, {"HitsExpected", {f.HitsExpected100[0] / 100.0, f.HitsExpected100[1] / 100.0}},
+                   {"Annihilated", f.Annihilated}, {"Escalated", f.Escalated}, {"AttackerRetreated", f.AttackerRetreated},
+                   {"DefenderRetreated", f.DefenderRetreated}, {"CastleFell", f.CastleFell}, {"Advanced", f.Advanced},
+                   {"Outcome", f.Outcome}};
+  }
+  return j;
 }
 
 nlohmann::json LogJson(const ScriptedUi& ui) {

@@ -71,10 +71,15 @@ void LoadRuleData(Game& g);
 std::unique_ptr<Game> LoadGameFile(const std::string& path, bool withRules = true);
 // Seeds the generator when --seed was given (after loading, right before the rules run).
 void ApplySeed(Game& g, const RuleOptions& options);
-// Writes the save image of the game to a file.
-void WriteGameFile(Game& g, const std::string& path);
+// Writes the save image of the game to a file, and beside it the chronicle ("x.chronicle" for
+// "x.dat") when the game read had one or is new: what it held, then the events of `ui`.
+void WriteGameFile(Game& g, const std::string& path, const ScriptedUi* ui = nullptr);
 // With --out: writes the game there and names the file in the command's output.
-void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out);
+void WriteIfAsked(Game& g, const RuleOptions& options, nlohmann::json& out, const ScriptedUi* ui = nullptr);
+// A new game starts a chronicle of its own (written with it by WriteGameFile).
+void StartChronicle();
+// An event as milgant-cli prints it.
+nlohmann::json EventJson(const Event& e);
 
 nlohmann::json LogJson(const ScriptedUi& ui);
 nlohmann::json StateJson(const Game& g);

@@ -59,7 +59,7 @@ int PlayCommand(Args& args) {
                         {"ReplenishmentPoints", g->ReplenishmentPoints},
                         {"VictoryPoints", g->VictoryPoints},
                         {"Winner", ui.EndingWinner}};
-  WriteIfAsked(*g, options, out);
+  WriteIfAsked(*g, options, out, &ui);
   Print(out);
   return 0;
 }

@@ -41,8 +41,8 @@ void UnitRange(Game& g, int slot) {
   ComputeMoveRange(g, u.HexX, u.HexY, kUnitMoveRow, u.ActionPoints);
 }
 
-void Finish(Game& g, const RuleOptions& options, nlohmann::json& out) {
-  WriteIfAsked(g, options, out);
+void Finish(Game& g, const RuleOptions& options, nlohmann::json& out, const ScriptedUi* ui = nullptr) {
+  WriteIfAsked(g, options, out, ui);
   Print(out);
 }
 
@@ -79,7 +79,7 @@ int MoveCommand(Args& args) {
   ClickMoveDestination(*g, ui, slot, x, y);
   ClickMoveConfirmation(*g, ui, slot, g->U(slot).HexX, g->U(slot).HexY);
   nlohmann::json out = {{"moved", true}, {"log", LogJson(ui)}, {"unit", UnitJson(*g, slot)}, {"GameState", g->GameState}};
-  Finish(*g, options, out);
+  Finish(*g, options, out, &ui);
   return 0;
 }
 
@@ -113,7 +113,7 @@ int SupplyCheckCommand(Args& args) {
                      {"CombatPower", u.CombatPower}, {"EntryTurn", u.EntryTurn}});
   }
   nlohmann::json out = {{"log", LogJson(ui)}, {"units", units}};
-  Finish(*g, options, out);
+  Finish(*g, options, out, &ui);
   return 0;
 }
 
@@ -133,7 +133,7 @@ int PhaseEndCommand(Args& args) {
                         {"ReplenishmentPoints", g->ReplenishmentPoints},
                         {"VictoryPoints", g->VictoryPoints},
                         {"Winner", ui.EndingWinner}};
-  Finish(*g, options, out);
+  Finish(*g, options, out, &ui);
   return 0;
 }
 

@@ -98,7 +98,8 @@ int NewCommand(Args& args) {
     throw UsageError(why);
   }
   if (start) BeginNewGame(*g, ui);  // the first turn, as "新規" plays it
-  WriteGameFile(*g, *options.Out);
+  StartChronicle();
+  WriteGameFile(*g, *options.Out, &ui);
   Print({{"log", LogJson(ui)}, {"out", *options.Out}});
   return 0;
 }

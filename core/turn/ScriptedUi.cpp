@@ -135,4 +135,8 @@ std::vector<std::string> ScriptedUi::TextsOf(std::string_view kind) const {
   return out;
 }
 
+void ScriptedUi::Happened(const Event& event) {
+  if (KeepEvents) Events.push_back(event);
+}
+
 }  // namespace milgant

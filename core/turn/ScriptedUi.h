@@ -35,6 +35,9 @@ class ScriptedUi : public Ui {
   // or missing is a ScriptError naming the line.
   InputFeed* Feed = nullptr;
   std::vector<Entry> Log;
+  // Every event the rules reported, in order (unless KeepEvents is off).
+  std::vector<Event> Events;
+  bool KeepEvents = true;
   int Redraws = 0;
   int MoveSteps = 0;
   bool Closing = false;
@@ -76,6 +79,7 @@ class ScriptedUi : public Ui {
   void MusicStop() override { MusicPlaying = false; }
   void EndingStory(int winningSide) override { EndingWinner = winningSide; }
   bool IsClosing() override { return Closing; }
+  void Happened(const Event& event) override;
 
   // Texts of the log entries of one kind, in order.
   std::vector<std::string> TextsOf(std::string_view kind) const;

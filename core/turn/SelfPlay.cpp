@@ -92,6 +92,7 @@ SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& o) {
   SelfPlayResult r;
   g.Rng.SetSeed(o.Seed);
   CountingUi ui;
+  ui.KeepEvents = o.KeepEvents;
   ui.Answers = {o.HumanSide == 0 ? 1 : 0};  // the side window: the first army is side 0
   if (!NewGame(g, ui, o.MapPath)) return r;
   r.Started = true;
@@ -121,6 +122,7 @@ SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& o) {
   r.Winner = g.GameState == 0 ? ui.EndingWinner : -1;
   r.Battles = ui.Battles;
   r.VictoryPoints = g.VictoryPoints;
+  r.Events = std::move(ui.Events);
   return r;
 }
 

@@ -20,6 +20,7 @@ struct SelfPlayOptions {
   int Turns = 20;         // the game is given up after this many turns
   std::uint32_t Seed = 1;
   std::string MapPath = "Map.dat";
+  bool KeepEvents = false;  // keep the chronicle of the game in the result
 };
 
 struct CastleTaken {
@@ -37,6 +38,7 @@ struct SelfPlayResult {
   std::array<int, 2> UnitsLost{};
   int VictoryPoints = 0;
   std::string Broken;     // the first broken rule, with the phase it followed; empty when sound
+  std::vector<Event> Events;  // with KeepEvents: everything that happened, in order
 };
 
 // A ScriptedUi that counts the battles: a battle window shown after a close, or on a new hex.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,6 +34,10 @@ struct WorkedBattle {
   std::vector<std::string> NotSaid;
   std::vector<std::string> Questions;        // captions, in order
   int Durability = -1, Strength = -1;        // of castle 1 afterwards, when there is one
+  // What the chronicle is told (attacker, defender): steps lost, hits dealt, the hits the table
+  // gives on average for the round's strengths (hundredths; mean over all 36 pairs of dice).
+  std::array<int, 2> Lost{}, Dealt{}, Expected100{};
+  int Outcome = 0;
 };
 
 void Crt(Game& g) { test::FillCrt(g, [](int c, int d) { return c + d - 1; }); }
@@ -80,7 +85,13 @@ const std::vector<WorkedBattle>& Battles() {
        {"ヴァルネ軍 武将1に2のダメージ", "ヴァルネ軍 武将2に2のダメージ", "ソルカ軍 武将71が4ポイントのダメージを受けました",
         "戦闘終了"},
        {"合戦がエスカレートしました。6ラウンドまで延長します。"},
-       {"後退判定"}},
+       {"後退判定"},
+       -1, -1,
+       // Expected: on the defender column 5 + die - 1, on average 7.5. Return fire by the
+       // attacker's die 1..6 (5..10 hits on 10 steps, strength 7): round(3.5) = 4 and round(2.8) =
+       // 3 (column 2), 2 (column 1), 1, 1, 0 (column 0); column + 2.5 on average:
+       // (4.5 + 4.5 + 3.5 + 2.5 + 2.5 + 2.5) / 6 = 3.33.
+       {4, 4}, {7, 4}, {750, 333}, 1},
       // Attacker 1: power 9, 9 steps; defender 71: power 3, 3 steps. Odds 9 / 3 = 3, not above 3.
       // Attacker's die 1, column 4 (7-10): 4 hits. Return fire round((3 - 4) / 3 x 3) = -1, column
       // 0; die 5: 4 hits. The two results are equal: the engagement escalates and nobody may
@@ -99,7 +110,11 @@ const std::vector<WorkedBattle>& Battles() {
        {"合戦がエスカレートしました。6ラウンドまで延長します。", "双方後退はできません",
         "ヴァルネ軍 武将1に4のダメージ", "ソルカ軍 武将71が4ポイントのダメージを受けました", "ソルカ軍 武将71が全滅しました"},
        {},
-       {}},
+       {},
+       -1, -1,
+       // Column 4: 3 + die, 6.5 on average; the return fire is column 0 whatever the die: 2.5.
+       // The defender loses the 3 steps it had, not the 4 hits.
+       {4, 3}, {4, 4}, {650, 250}, 1},
       // The same at odds 12 / 3 = 4: column 5 (11-15), die 1: 5 hits; return fire
       // round((3 - 5) / 3 x 3) = -2, column 0, die 6: 5 hits. Equal, but the odds are above 3: no
       // escalation, so the human defender is asked and holds (the second button). Attacker
@@ -116,7 +131,9 @@ const std::vector<WorkedBattle>& Battles() {
        {{1, 7, 7}},
        {"ヴァルネ軍 武将1に5のダメージ", "ソルカ軍 武将71が5ポイントのダメージを受けました", "ソルカ軍 武将71が全滅しました"},
        {"合戦がエスカレートしました。6ラウンドまで延長します。"},
-       {"後退判定"}},
+       {"後退判定"},
+       -1, -1,
+       {5, 3}, {5, 5}, {750, 250}, 1},
       // The human (side 0) besieges 吉田城 on (5, 5): durability 10, strength 5, held by 71 (20
       // steps, power 6) with no way out (sea all round). A castle ignores its terrain: the
       // defender is 6 + the garrison's 5 = 11 strong with 20 + 10 = 30 steps; the attacker 10.
@@ -145,7 +162,10 @@ const std::vector<WorkedBattle>& Battles() {
         "吉田城が3ポイントのダメージを受けました", "吉田城攻防戦終了"},
        {"吉田城は落城しました。"},
        {"攻撃側後退判定"},
-       7, 4},
+       7, 4,
+       // Column 4: 6.5 on average. Return fire for 4..9 hits on 30 steps of strength 11 is
+       // round(9.5) = 10, 9, 9, 8, 8, 8: column 4 every time, 6.5. Nobody won ground.
+       {4, 6}, {9, 4}, {650, 650}, 0},
   };
   return battles;
 }
@@ -178,6 +198,13 @@ TEST(WorkedBattles, EveryNumberAsWorkedOutByHand) {
       EXPECT_EQ(g->Castles[1].Durability, b.Durability) << b.What;
       EXPECT_EQ(g->Castles[1].Strength, b.Strength) << b.What;
     }
+    const auto battle = std::find_if(ui.Events.begin(), ui.Events.end(), [](const Event& e) { return e.Kind == EventKind::Battle; });
+    ASSERT_NE(battle, ui.Events.end()) << b.What;
+    EXPECT_EQ(battle->Fight.StepsLost, b.Lost) << b.What;
+    EXPECT_EQ(battle->Fight.HitsDealt, b.Dealt) << b.What;
+    EXPECT_EQ(battle->Fight.HitsExpected100, b.Expected100) << b.What;
+    EXPECT_EQ(battle->Fight.Outcome, b.Outcome) << b.What;
+    EXPECT_EQ(battle->Fight.Rounds, 1) << b.What;
   }
 }
 
