@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-  zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
+  zlib1g-dev libjpeg-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho
   clang libclang-rt-14-dev
   desktop-file-utils appstream

@@ -6,7 +6,9 @@
 #include <span>
 #include <sstream>
 
+#include "core/game/Game.h"
 #include "core/game/Header.h"
+#include "core/game/Text.h"
 #include "core/game/SaveImage.h"
 
 namespace milgant {
@@ -276,6 +278,116 @@ std::array<WarSummary, 2> Summarise(const Chronicle& c) {
     }
   }
   return s;
+}
+
+namespace {
+
+std::string UnitName(const Game& g, int slot) {
+  if (slot < 1 || slot >= kUnitSlots) return "?";
+  return Cp932ToUtf8Lossy(g.U(slot).GeneralName.View());
+}
+
+std::string CastleName(const Game& g, int castle) {
+  if (castle < 1 || castle >= kCastleSlots) return "?";
+  return Cp932ToUtf8Lossy(g.Castles[static_cast<std::size_t>(castle)].Name.View());
+}
+
+std::string Army(int side) { return side == 0 || side == 1 ? std::string(ArmyNames[static_cast<std::size_t>(side)]) : "?"; }
+
+std::string At(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+
+std::string PhaseName(int phase) {
+  switch (phase) {
+    case 2: return "補充フェイズ";
+    case 27: return "編成フェイズ";
+    case 3: return "行動フェイズ";
+    case 15: return "コンピュータのフェイズ";
+    default: return "フェイズ";
+  }
+}
+
+std::string BattleLine(const Game& g, const Event& e) {
+  const FightRecord& f = e.Fight;
+  std::string where = At(e.X, e.Y);
+  if (f.Castle >= 1) where = CastleName(g, f.Castle) + " " + where;
+  // The summary comes when the battle is over, after what happened in it (a castle's fall, a
+  // unit wiped out): it reads as the account of the fight.
+  std::string s = where + "の戦い（" + Army(e.Side) + " " +
+                  (f.Attackers.Count > 0 ? UnitName(g, f.Attackers.Slots[0]) : std::string("?")) +
+                  (f.Attackers.Count > 1 ? "ほか" + std::to_string(f.Attackers.Count - 1) + "隊" : "") + "の攻撃）: " +
+                  std::to_string(f.Rounds) + "ラウンド、損害 攻" + std::to_string(f.StepsLost[0]) + "／防" +
+                  std::to_string(f.StepsLost[1]);
+  if (f.GarrisonLost > 0) s += "、城" + std::to_string(f.GarrisonLost);
+  if (f.Escalated) s += "、合戦拡大";
+  if (f.CastleFell) s += "、落城";
+  if (f.DefenderRetreated) s += "、守備側後退";
+  if (f.AttackerRetreated) s += "、攻撃側後退";
+  if (f.Annihilated[1] > 0) s += "、守備側" + std::to_string(f.Annihilated[1]) + "隊全滅";
+  if (f.Annihilated[0] > 0) s += "、攻撃側" + std::to_string(f.Annihilated[0]) + "隊全滅";
+  s += f.Outcome == 1 ? "。攻撃側の勝ち" : f.Outcome == -1 ? "。守備側の勝ち" : "。勝敗つかず";
+  return s;
+}
+
+}  // namespace
+
+std::string EventLine(const Game& g, const Event& e) {
+  switch (e.Kind) {
+    case EventKind::PhaseBegins:
+      return "第" + std::to_string(e.Turn) + "ターン " + Army(e.Side) + " " + PhaseName(e.Phase);
+    case EventKind::Replenished:
+      return UnitName(g, e.Unit) + "に" + std::to_string(e.Value) + "ステップ補充（" + std::to_string(e.Value2) + "ポイント）";
+    case EventKind::Attached:
+      return UnitName(g, e.Unit) + "が" + UnitName(g, e.Other) + "の軍団に加わる";
+    case EventKind::Detached:
+      return UnitName(g, e.Unit) + "が" + UnitName(g, e.Other) + "の軍団を離れる";
+    case EventKind::Moved:
+      return UnitName(g, e.Unit) + "が" + At(e.X, e.Y) + "から" + At(e.ToX, e.ToY) + "へ移動（" +
+             std::to_string(e.Value) + "ポイント）";
+    case EventKind::Battle:
+      return BattleLine(g, e);
+    case EventKind::OutOfSupply:
+      return UnitName(g, e.Unit) + "が" + At(e.X, e.Y) + "で補給切れにより全滅";
+    case EventKind::GeneralKilled:
+      return UnitName(g, e.Unit) + "が討ち取られる";
+    case EventKind::WillReturn:
+      return UnitName(g, e.Unit) + "の軍勢は第" + std::to_string(e.Value) + "ターンに戻る";
+    case EventKind::Arrived:
+      return UnitName(g, e.Unit) + "が" + At(e.X, e.Y) + "に着陣";
+    case EventKind::CastleChanged: {
+      const auto cause = static_cast<CastleCause>(e.Value);
+      const char* how = cause == CastleCause::Stormed ? "落城により" : cause == CastleCause::Surrendered ? "降伏により" : "占領により";
+      return CastleName(g, e.Other) + "が" + how + Army(e.Side) + "の手に";
+    }
+    case EventKind::VictoryPoints:
+      return "ソルカ軍勝利得点 " + std::to_string(e.Value) + " → " + std::to_string(e.Value2);
+    case EventKind::GameEnds:
+      return Army(e.Side) + "の勝利";
+  }
+  return "?";
+}
+
+int EventGroup(const Event& e) {
+  switch (e.Kind) {
+    case EventKind::Moved:
+    case EventKind::Attached:
+    case EventKind::Detached:
+    case EventKind::Replenished:
+    case EventKind::Arrived:
+      return 0;
+    case EventKind::Battle:
+      return 1;
+    case EventKind::CastleChanged:
+    case EventKind::VictoryPoints:
+      return 2;
+    case EventKind::OutOfSupply:
+    case EventKind::GeneralKilled:
+    case EventKind::WillReturn:
+      return 3;
+    case EventKind::PhaseBegins:
+    case EventKind::GameEnds:
+      return 4;
+  }
+  return 4;
 }
 
 }  // namespace milgant

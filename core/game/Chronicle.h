@@ -13,6 +13,8 @@
 
 namespace milgant {
 
+struct Game;
+
 struct Chronicle {
   static constexpr int kVersion = 1;
   int StartTurn = 0;   // the turn it begins at: 0 for a whole game, later for one begun at a load
@@ -49,6 +51,13 @@ struct WarSummary {
   int HitsExpected100 = 0;  // what the table gave on average, in hundredths
 };
 std::array<WarSummary, 2> Summarise(const Chronicle& c);
+
+// An event as one line of the war's log, in Japanese: names from the game (its units and
+// castles), hexes as (X, Y). PhaseBegins gives the heading of the phase.
+std::string EventLine(const Game& g, const Event& e);
+// Which of the log's kinds an event is: 0 moves and corps, 1 battles, 2 castles and points,
+// 3 losses and returns, 4 the phases and the end.
+int EventGroup(const Event& e);
 
 // The side an event's unit belongs to (slots 1..70 are side 0's).
 inline int SideOfSlot(int slot) { return slot >= 71 ? 1 : 0; }

@@ -88,6 +88,25 @@ void TForm1::RestoreBox(int x, int y) {
   CopyToView(o.X, o.Y, 60, 60);
 }
 
+void TForm1::ShowHex(int x, int y) {
+  if (!OnMapHex(x, y) || game_.GameState == 0) return;
+  // The hex comes into view as a click on the list of commanders brings a unit.
+  game_.ScrollX = std::clamp(x * 60 - 240, 0, ScrollBar1->maximum());
+  game_.ScrollY = std::clamp(y * 44 - 176, 0, ScrollBar2->maximum());
+  ScrollBar1->setValue(game_.ScrollX);
+  ScrollBar2->setValue(game_.ScrollY);
+  RedrawMap();
+  RedrawMinimap();
+  const HexPos o = HexOrigin(x, y);
+  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
+  QPainter p(&Image5->Picture);
+  p.setPen(QPen(QColor(255, 220, 0), 3));
+  static const int kSides[6][4] = {{30, 0, 59, 15},  {59, 15, 59, 44}, {59, 44, 30, 59},
+                                   {29, 59, 0, 44},  {0, 44, 0, 15},   {0, 15, 29, 0}};
+  for (const auto& s : kSides) p.drawLine(ox + s[0], oy + s[1], ox + s[2], oy + s[3]);
+  Image5->update(QRect(ox - 2, oy - 2, 64, 64));
+}
+
 void TForm1::DrawHoverOutline() {
   const HexPos o = HexOrigin(HoverX, HoverY);
   const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;

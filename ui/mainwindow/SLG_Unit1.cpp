@@ -35,6 +35,7 @@
 #include "core/rules/Movement.h"
 #include "core/turn/PhaseSequence.h"
 #include "ui/unitwindow/SLG_Unit3.h"
+#include "ui/chronicle/ChronicleWindows.h"
 #include "ui/widgets/MapRenderer.h"
 #include "ui/widgets/TImage.h"
 
@@ -188,6 +189,13 @@ void TForm1::CreateMenus() {
   N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   N1->setToolTip(QStringLiteral("フェイズ終了 (Ctrl+E)"));
   connect(N1, &QAction::triggered, this, [this] { N1Click(); });
+  QMenu* record = bar->addMenu(QStringLiteral("記録"));
+  LogItem = record->addAction(QStringLiteral("戦況記録"));
+  LogItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+  connect(LogItem, &QAction::triggered, this, [this] { LogClick(); });
+  HistoryItem = record->addAction(QStringLiteral("戦史"));
+  HistoryItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(HistoryItem, &QAction::triggered, this, [this] { HistoryClick(); });
   Help1 = bar->addAction(QStringLiteral("バージョン"));
   connect(Help1, &QAction::triggered, this, [this] { Help1Click(); });
 
@@ -277,7 +285,15 @@ void TForm1::K5Click() {
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder != nullptr) recorder->Pause();
   const int before = game_.GameState;
+  // A new game starts a new chronicle; one that could not start leaves the old one.
+  Chronicle previous = std::move(chronicle_);
+  chronicle_ = Chronicle{};
+  ChronicleChanged();
   const bool started = NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
+  if (!started) {
+    chronicle_ = std::move(previous);
+    ChronicleChanged();
+  }
   if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
   if (started) AutosaveIfTurnBegan(before);
 }
@@ -295,7 +311,9 @@ void TForm1::SaveClick(int slot) {
   BusyScope busy(*this);
   // The save folder is made on first use; if that fails, the save reports it as any failed write.
   MakeFolder(saveFolder_.toStdString());
-  SaveGame(game_, *forms_.Ui, slot, saveFolder_.toStdString());
+  if (SaveGame(game_, *forms_.Ui, slot, saveFolder_.toStdString())) {
+    WriteChronicleOf(saveFolder_ + QStringLiteral("/") + QString::fromStdString(SaveFileName(slot)));
+  }
 }
 
 void TForm1::LoadClick(int slot) {
@@ -315,6 +333,7 @@ bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
   // A file that is not a save changes nothing, not even the title before the first game.
   if (LoadGameFrom(game_, *forms_.Ui, path.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
     StatusNote.clear();
+    LoadChronicleOf(path);
     ShowPlayView();
     RedrawMap();
     BeginRecording(startedBy);
@@ -329,6 +348,7 @@ void TForm1::AutosaveIfTurnBegan(int stateBefore) {
   std::string why;
   if (WriteAutosave(game_, saveFolder_.toStdString(), &why)) {
     StatusNote.clear();
+    WriteChronicleOf(saveFolder_ + QStringLiteral("/") + QString::fromLatin1(kAutosaveFile));
   } else {
     // Never a window in the middle of play: one note in the status line, until a later
     // autosave succeeds.
@@ -348,6 +368,60 @@ void TForm1::N1Click() {
 }
 
 void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
+
+// --- the chronicle -------------------------------------------------------------------------
+
+void TForm1::RecordEvent(const Event& e) {
+  chronicle_.Events.push_back(e);
+  if (LogWindow != nullptr && LogWindow->isVisible()) LogWindow->Append(e);
+  if (HistoryWindow != nullptr && HistoryWindow->isVisible() && e.Kind == EventKind::PhaseBegins) HistoryWindow->Rebuild();
+}
+
+void TForm1::ChronicleChanged() {
+  if (LogWindow != nullptr) LogWindow->Rebuild();
+  if (HistoryWindow != nullptr) HistoryWindow->Rebuild();
+}
+
+void TForm1::LoadChronicleOf(const QString& savePath) {
+  std::string why;
+  const ChronicleRead r = ReadChronicle(ChronicleFileFor(savePath.toStdString()), game_.Turn, chronicle_, &why);
+  // A chronicle that cannot be trusted never stands in the way of the game: it starts afresh.
+  if (r == ChronicleRead::Damaged) StatusNote = QStringLiteral("戦況記録が壊れていたため、このターンから記録し直します");
+  ChronicleChanged();
+  RefreshStatusLine();
+}
+
+void TForm1::WriteChronicleOf(const QString& savePath) {
+  if (!WriteChronicle(chronicle_, ChronicleFileFor(savePath.toStdString()))) {
+    StatusNote = QStringLiteral("戦況記録を書き込めませんでした");
+    RefreshStatusLine();
+  }
+}
+
+void TForm1::LogClick() {
+  if (LogWindow == nullptr) {
+    LogWindow = new TLogWindow(this);
+    LogWindow->OnShowHex = [this](int x, int y) { ShowHex(x, y); };
+    LogWindow->SetSource(&game_, &chronicle_);
+    LogWindow->move(geometry().right() + 8, geometry().top());
+  } else {
+    LogWindow->Rebuild();
+  }
+  LogWindow->show();
+  LogWindow->raise();
+}
+
+void TForm1::HistoryClick() {
+  if (HistoryWindow == nullptr) {
+    HistoryWindow = new THistoryWindow(this);
+    HistoryWindow->SetSource(&game_, &chronicle_);
+    HistoryWindow->move(geometry().left() + 40, geometry().top() + 40);
+  } else {
+    HistoryWindow->Rebuild();
+  }
+  HistoryWindow->show();
+  HistoryWindow->raise();
+}
 
 // --- music ---------------------------------------------------------------------------------
 

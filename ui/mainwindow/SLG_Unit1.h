@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/Chronicle.h"
 #include "ui/widgets/Pictures.h"
 
 class QAction;
@@ -29,6 +30,8 @@ class MapRenderer;
 class TImage;
 class TMediaPlayer;
 class WindowUi;
+class TLogWindow;
+class THistoryWindow;
 struct Forms;
 
 class TForm1 : public QMainWindow {
@@ -51,6 +54,19 @@ class TForm1 : public QMainWindow {
   const pictures::MainWindowPictures& Pictures() const { return pics_; }
   // Called once the window is closed (the program's end); the tests replace it.
   std::function<void()> OnClosed;
+
+  // The war's chronicle: every event of the game played, kept beside each save.
+  const Chronicle& War() const { return chronicle_; }
+  void RecordEvent(const Event& e);
+  // 記録 ▸ 戦況記録 and 戦史: the two windows, made on first use.
+  void LogClick();
+  void HistoryClick();
+  TLogWindow* LogWindow = nullptr;
+  THistoryWindow* HistoryWindow = nullptr;
+  QAction* LogItem = nullptr;      // 記録 ▸ 戦況記録
+  QAction* HistoryItem = nullptr;  // 記録 ▸ 戦史
+  // Scrolls the map to the hex and outlines it.
+  void ShowHex(int x, int y);
 
   // --- components -----------------------------------------------------------------------
   QLabel* Panel1;
@@ -143,8 +159,14 @@ class TForm1 : public QMainWindow {
   // The autosave, when the command just run began a turn of the human's.
   void AutosaveIfTurnBegan(int stateBefore);
 
+  // The chronicle that goes with the save at `savePath`, after it was loaded.
+  void LoadChronicleOf(const QString& savePath);
+  void WriteChronicleOf(const QString& savePath);
+  void ChronicleChanged();
+
   Game& game_;
   Forms& forms_;
+  Chronicle chronicle_;
   QString folder_;
   QString saveFolder_;
   QString failure_;

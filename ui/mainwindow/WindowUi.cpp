@@ -190,4 +190,6 @@ void WindowUi::EndingStory(int winningSide) {
 
 bool WindowUi::IsClosing() { return Closing(); }
 
+void WindowUi::Happened(const Event& event) { forms_.Form1->RecordEvent(event); }
+
 }  // namespace milgant

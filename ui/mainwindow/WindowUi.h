@@ -42,6 +42,7 @@ class WindowUi : public Ui {
   void RefreshStatusLine() override;
   void RefreshSidePanel() override;
   void PhaseButtonsChanged() override;
+  void Happened(const Event& event) override;
   void MusicStart() override;
   void MusicStop() override;
   void EndingStory(int winningSide) override;
