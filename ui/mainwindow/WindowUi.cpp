@@ -186,6 +186,12 @@ void WindowUi::EndingStory(int winningSide) {
   const bool homeCityFell = g.H(kHomeCityX, kHomeCityY).Terrain == kHomeCityLostTerrain;
   TForm1::BusyScope busy(*forms_.Form1);
   forms_.Form7->TellEnding(winningSide, homeCityFell);
+  // The story told, the history of the war is offered. Not an input of the game: the answer
+  // changes nothing of it and is not recorded.
+  if (!Closing() && forms_.Form2->CustomQuestion(QStringLiteral("戦史"), QStringLiteral("戦いの歩みを戦史で振り返りますか？"),
+                                                 QStringLiteral("開く"), QStringLiteral("閉じる"))) {
+    forms_.Form1->HistoryClick();
+  }
 }
 
 bool WindowUi::IsClosing() { return Closing(); }

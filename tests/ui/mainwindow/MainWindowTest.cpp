@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, ComponentsSitWhereTheWindowPutsThem) {
   }
   QStringList bar;
   for (QAction* a : form1->menuBar()->actions()) bar << a->text();
-  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル"), QStringLiteral("フェイズ終了"), QStringLiteral("バージョン")}));
+  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル"), QStringLiteral("フェイズ終了"), QStringLiteral("記録"), QStringLiteral("バージョン")}));
   EXPECT_EQ(form1->K5->text(), QStringLiteral("新規"));
   EXPECT_EQ(form1->Exit2->text(), QStringLiteral("終了"));
   for (int n = 0; n < 5; ++n) {
