@@ -35,6 +35,43 @@ TEST_F(ComputerCli, AutoplayReportsAWholeGameAndRepeatsItForTheSameSeed) {
   EXPECT_EQ(Call("autoplay --side 2 --seed 1", out), 2);
 }
 
+// The chronicle of a whole game: written on request without changing the game's result, read
+// back as events and each side's numbers; and carried from game file to game file.
+TEST_F(ComputerCli, ChroniclesOfWholeGamesAndOfTheGamesTheCommandsWrite) {
+  const auto plain = Json("autoplay --both --seed 12");
+  EXPECT_EQ(Json("autoplay --both --seed 12 --chronicle war.chronicle"), plain);
+  const auto c = Json("chronicle war.chronicle");
+  ASSERT_GT(c["events"].size(), 50u);
+  EXPECT_EQ(c["events"][0]["kind"], "PhaseBegins");
+  EXPECT_EQ(c["events"].back()["kind"], "GameEnds");
+  EXPECT_EQ(c["events"].back()["side"], plain["winner"]);
+  int battles = 0;
+  for (const auto& e : c["events"]) battles += e["kind"] == "Battle" ? 1 : 0;
+  for (const char* side : {"0", "1"}) {
+    for (const char* key : {"BattlesAttacked", "BattlesDefended", "BattlesWon", "StepsLost", "StepsInflicted", "UnitsLost",
+                            "GeneralsKilled", "CastlesTaken", "CastlesLost", "HitsDealt", "HitsExpected"}) {
+      EXPECT_TRUE(c["summary"][side].contains(key)) << side << " " << key;
+    }
+  }
+  EXPECT_EQ(c["summary"]["0"]["BattlesAttacked"].get<int>() + c["summary"]["1"]["BattlesAttacked"].get<int>(), battles);
+  EXPECT_EQ(c["summary"]["0"]["CastlesTaken"], c["summary"]["1"]["CastlesLost"]);
+
+  // A new game starts one; a command on a game with one writes the longer one beside its result.
+  Json("new --side 0 --seed 5 --start --out g.dat");
+  const auto started = Json("chronicle g.dat");
+  Json("phase-end g.dat --seed 2 --out h.dat");
+  Json("phase-end h.dat --seed 2 --out h.dat");
+  Json("phase-end h.dat --seed 2 --out h.dat");
+  const auto later = Json("chronicle h.chronicle");
+  EXPECT_GT(later["events"].size(), started["events"].size());
+  EXPECT_EQ(later["events"][0], started["events"][0]);
+  std::filesystem::remove(dir_.File("g.chronicle"));
+  Json("phase-end g.dat --seed 2 --out k.dat");
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("k.chronicle")));
+  std::string out;
+  EXPECT_EQ(Call("chronicle k.dat", out), 2);  // none to read
+}
+
 TEST_F(ComputerCli, PlanIsForTheComputersUnitsOnlyAndMovesNothing) {
   Json("new --side 0 --seed 5 --start --out g.dat");
   const auto before = Json("inspect g.dat");
