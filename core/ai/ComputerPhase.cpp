@@ -244,14 +244,7 @@ AttackOutcome AttackAtMark(Game& g, Ui& ui, int slot) {
 void ReportMove(Game& g, Ui& ui, int slot, HexPos from, int points) {
   const Unit& u = g.U(slot);
   if (u.HexX == from.X && u.HexY == from.Y) return;
-  Event e = MakeEvent(g, EventKind::Moved, u.Side);
-  e.Unit = slot;
-  e.X = from.X;
-  e.Y = from.Y;
-  e.ToX = u.HexX;
-  e.ToY = u.HexY;
-  e.Value = points - u.ActionPoints;
-  ui.Happened(e);
+  ui.Happened(MoveEvent(g, slot, from.X, from.Y, points - u.ActionPoints));
 }
 
 // A subordinate whose own plan leads elsewhere may try on its own and leave the corps.
@@ -281,10 +274,7 @@ void SubordinateTurn(Game& g, Ui& ui, ProcessingList& list, int commander, int s
     sub.CanMove = 1;
     list.Add(0, s);
     ++leavers;
-    Event e = MakeEvent(g, EventKind::Detached, sub.Side);
-    e.Unit = s;
-    e.Other = commander;
-    ui.Happened(e);
+    ui.Happened(UnitEvent(g, EventKind::Detached, s, commander));
     ReportMove(g, ui, s, from, points);
     return;
   }
@@ -510,18 +500,8 @@ static void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, k
     const int was = before[static_cast<std::size_t>(s)];
     const int now = g.U(s).CommanderIndex;
     if (was == now) continue;
-    if (was != -1) {
-      Event e = MakeEvent(g, EventKind::Detached, g.U(s).Side);
-      e.Unit = s;
-      e.Other = was;
-      ui.Happened(e);
-    }
-    if (now != -1) {
-      Event e = MakeEvent(g, EventKind::Attached, g.U(s).Side);
-      e.Unit = s;
-      e.Other = now;
-      ui.Happened(e);
-    }
+    if (was != -1) ui.Happened(UnitEvent(g, EventKind::Detached, s, was));
+    if (now != -1) ui.Happened(UnitEvent(g, EventKind::Attached, s, now));
   }
 }
 

@@ -35,6 +35,26 @@ Event MakeEvent(const Game& g, EventKind kind, int side) {
   return e;
 }
 
+Event UnitEvent(const Game& g, EventKind kind, int slot, int other) {
+  const Unit& u = g.U(slot);
+  Event e = MakeEvent(g, kind, u.Side);
+  e.Unit = slot;
+  e.Other = other;
+  e.X = u.HexX;
+  e.Y = u.HexY;
+  return e;
+}
+
+Event MoveEvent(const Game& g, int slot, int fromX, int fromY, int points) {
+  Event e = UnitEvent(g, EventKind::Moved, slot);
+  e.ToX = e.X;
+  e.ToY = e.Y;
+  e.X = fromX;
+  e.Y = fromY;
+  e.Value = points;
+  return e;
+}
+
 ArmyTally TallyArmy(const Game& g, int side) {
   ArmyTally t;
   for (int slot = 1; slot < kUnitSlots; ++slot) {

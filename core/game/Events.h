@@ -89,6 +89,11 @@ struct Game;
 
 // An event of the game as it stands (turn, phase) by `side`.
 Event MakeEvent(const Game& g, EventKind kind, int side);
+// An event of a unit: its side, its slot and the hex it stands on; `other` a second unit or a
+// castle as the kind says.
+Event UnitEvent(const Game& g, EventKind kind, int slot, int other = -1);
+// A unit that has walked from (fromX, fromY) to where it stands, paying `points`.
+Event MoveEvent(const Game& g, int slot, int fromX, int fromY, int points);
 // An army as it stands.
 ArmyTally TallyArmy(const Game& g, int side);
 

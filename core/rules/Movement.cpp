@@ -288,14 +288,7 @@ void ClickMoveConfirmation(Game& g, Ui& ui, int slot, int x, int y) {
     const int before = u.ActionPoints;
     // A port opened by the port rule carries no points of its own; the unit never goes below 0.
     u.ActionPoints = left > 0 ? left : 0;
-    Event e = MakeEvent(g, EventKind::Moved, u.Side);
-    e.Unit = slot;
-    e.X = g.SavedHexX;
-    e.Y = g.SavedHexY;
-    e.ToX = u.HexX;
-    e.ToY = u.HexY;
-    e.Value = before - u.ActionPoints;
-    ui.Happened(e);
+    ui.Happened(MoveEvent(g, slot, g.SavedHexX, g.SavedHexY, before - u.ActionPoints));
     ClearMoveRange(g);
     g.RangeOverlay = 0;
     ui.RedrawMap();

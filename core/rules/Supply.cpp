@@ -132,11 +132,7 @@ void SupplyCheck(Game& g, Ui& ui, int side) {
       continue;
     }
     u.OnMap = 0;
-    Event e = MakeEvent(g, EventKind::OutOfSupply, side);
-    e.Unit = slot;
-    e.X = u.HexX;
-    e.Y = u.HexY;
-    ui.Happened(e);
+    ui.Happened(UnitEvent(g, EventKind::OutOfSupply, slot));
     const std::string text = Cp932ToUtf8Lossy(u.ArmyName.View()) + " " + Cp932ToUtf8Lossy(u.GeneralName.View()) +
                              "が\r補給切れにより全滅します。";
     ui.Ask("補給切れ除去", text);  // the player only acknowledges it

@@ -47,9 +47,7 @@ void RemoveUnit(Game& g, Ui& ui, int slot) {
   const int die = g.Rng.Die();
   if (die == kGeneralFallsOn) {
     ui.BattleMessage(Cp932ToUtf8Lossy(u.GeneralName.View()) + "は討ち取られました");
-    Event e = MakeEvent(g, EventKind::GeneralKilled, u.Side);
-    e.Unit = slot;
-    ui.Happened(e);
+    ui.Happened(UnitEvent(g, EventKind::GeneralKilled, slot));
     return;
   }
   // The troops regroup at home. A computer playing side 0 gets them back sooner.
@@ -61,8 +59,7 @@ void RemoveUnit(Game& g, Ui& ui, int slot) {
   const HexPos home = kHomeHex[u.Side == 1 ? 1 : 0];
   u.HexX = static_cast<std::uint8_t>(home.X);
   u.HexY = static_cast<std::uint8_t>(home.Y);
-  Event e = MakeEvent(g, EventKind::WillReturn, u.Side);
-  e.Unit = slot;
+  Event e = UnitEvent(g, EventKind::WillReturn, slot);
   e.Value = u.EntryTurn;
   ui.Happened(e);
 }

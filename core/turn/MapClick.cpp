@@ -78,8 +78,7 @@ void Replenish(Game& g, Ui& ui, int x, int y) {
   u.Steps += m;
   if (u.MaxSteps > 0) u.CombatPower = RoundHalfEven(static_cast<double>(u.Steps) / u.MaxSteps * u.MaxCombatPower);
   g.ReplenishmentPoints[static_cast<std::size_t>(g.PlayerSide)] -= cost;
-  Event e = MakeEvent(g, EventKind::Replenished, u.Side);
-  e.Unit = slot;
+  Event e = UnitEvent(g, EventKind::Replenished, slot);
   e.Value = m;
   e.Value2 = cost;
   ui.Happened(e);

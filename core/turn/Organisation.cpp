@@ -31,10 +31,7 @@ bool DetachGeneral(Game& g, Ui& ui, int commander, int sub) {
   for (int i = at; i + 1 < kMaxSubordinates; ++i) c.Subordinates[static_cast<std::size_t>(i)] = c.Subordinates[static_cast<std::size_t>(i + 1)];
   c.Subordinates[kMaxSubordinates - 1] = -1;
   --c.SubordinateCount;
-  Event e = MakeEvent(g, EventKind::Detached, s.Side);
-  e.Unit = sub;
-  e.Other = commander;
-  ui.Happened(e);
+  ui.Happened(UnitEvent(g, EventKind::Detached, sub, commander));
   return true;
 }
 
@@ -67,10 +64,7 @@ AttachOutcome AttachGeneral(Game& g, Ui& ui, int commander, int general) {
   u.TurnActionPoints = c.ActionPoints;
   c.Subordinates[static_cast<std::size_t>(c.SubordinateCount)] = general;
   ++c.SubordinateCount;
-  Event e = MakeEvent(g, EventKind::Attached, u.Side);
-  e.Unit = general;
-  e.Other = commander;
-  ui.Happened(e);
+  ui.Happened(UnitEvent(g, EventKind::Attached, general, commander));
   return AttachOutcome::Attached;
 }
 

@@ -187,11 +187,7 @@ void ReinforcementArrival(Game& g, Ui& ui, int side) {
     u.Supplied = 1;
     u.Normal = 1;
     u.CanMove = 1;
-    Event e = MakeEvent(g, EventKind::Arrived, side);
-    e.Unit = slot;
-    e.X = u.HexX;
-    e.Y = u.HexY;
-    ui.Happened(e);
+    ui.Happened(UnitEvent(g, EventKind::Arrived, slot));
   }
 }
 
@@ -243,8 +239,7 @@ void ComputerReplenishment(Game& g, Ui& ui) {
       points = 0;
     }
     u.CombatPower = ScaledCombatPower(u);
-    Event e = MakeEvent(g, EventKind::Replenished, side);
-    e.Unit = cand[static_cast<std::size_t>(i)].first;
+    Event e = UnitEvent(g, EventKind::Replenished, cand[static_cast<std::size_t>(i)].first);
     e.Value = u.Steps - stepsBefore;
     e.Value2 = pointsBefore - points;
     ui.Happened(e);
