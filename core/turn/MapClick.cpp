@@ -40,8 +40,10 @@ void MarkCorps(Game& g, int slot, int x, int y) {
   }
 }
 
+}  // namespace
+
 // No replenishment in contact with the enemy: a neighbour whose first unit is the computer's.
-bool NextToEnemy(const Game& g, const Unit& u) {
+bool InContactWithEnemy(const Game& g, const Unit& u) {
   for (int d = 1; d <= 6; ++d) {
     const HexPos n = Neighbour(u.HexX, u.HexY, d);
     if (!OnMapHex(n.X, n.Y)) continue;
@@ -50,6 +52,8 @@ bool NextToEnemy(const Game& g, const Unit& u) {
   }
   return false;
 }
+
+namespace {
 
 // Phase 2: steps bought with replenishment points.
 void Replenish(Game& g, Ui& ui, int x, int y) {
@@ -63,7 +67,7 @@ void Replenish(Game& g, Ui& ui, int x, int y) {
     return;
   }
   Unit& u = g.U(slot);
-  if (NextToEnemy(g, u)) return;
+  if (InContactWithEnemy(g, u)) return;
   g.ActiveUnit = slot;
   const int missing = u.MaxSteps - u.Steps > 0 ? u.MaxSteps - u.Steps : 0;
   const int points = g.ReplenishmentPoints[static_cast<std::size_t>(g.PlayerSide)];

@@ -10,6 +10,7 @@
 namespace milgant {
 
 struct Game;
+struct Unit;
 class Ui;
 
 // What an input between windows did.
@@ -19,6 +20,9 @@ enum class Dispatched { Ignored, Done, PopupMenu };
 // chosen; in any other phase it asks for the pop-up menu (PopupMenu), which the window shows
 // and whose choice comes back as a menu input. Other kinds are Ignored.
 Dispatched DispatchInput(Game& g, Ui& ui, const Input& in);
+
+// A unit next to a hex whose first unit is the computer's takes no replenishment.
+bool InContactWithEnemy(const Game& g, const Unit& u);
 
 // The parts, for callers that already know what they hold.
 void LeftClick(Game& g, Ui& ui, int x, int y);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include <algorithm>
@@ -117,7 +118,18 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   Button2->setGeometry(467, 570, 78, 25);
   Button4 = new QPushButton(QStringLiteral("援軍拒否"), this);
   Button4->setGeometry(550, 570, 78, 25);
-  for (QPushButton* b : {Button1, Button2, Button3, Button4}) b->setEnabled(false);
+  for (QPushButton* b : {Button1, Button2, Button3, Button4}) {
+    b->setEnabled(false);
+    b->installEventFilter(this);
+  }
+  for (QListWidget* list : {ListBox1, ListBox2}) list->installEventFilter(this);
+  // Under the text box while a reinforcement may be chosen: what the two buttons do.
+  ChoiceHint = new QLabel(this);
+  ChoiceHint->setGeometry(167, 494, 297, 72);
+  ChoiceHint->setWordWrap(true);
+  ChoiceHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  ChoiceHint->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 170); color: #ffe070; padding: 4px; }"));
+  ChoiceHint->setVisible(false);
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
@@ -254,6 +266,7 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
   if (ReinforcementCandidateCount > 0 && !aborted_) {
     list->setCurrentRow(0);
     choosing_ = true;
+    ShowChoiceGuide(true, panel);
     while (ReinforcementChoice == 0 && !aborted_) {
       QEventLoop loop;
       connect(this, &TForm4::destroyed, &loop, &QEventLoop::quit);
@@ -262,6 +275,7 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
       choiceLoop_ = nullptr;
     }
     choosing_ = false;
+    ShowChoiceGuide(false, panel);
   }
   SetOnlyChoiceEnabled(false, panel);
   list->clear();
@@ -392,7 +406,46 @@ void TForm4::SetOnlyChoiceEnabled(bool choosing, int panel) {
   SerifBox1->setEnabled(!choosing);
 }
 
+void TForm4::ShowChoiceGuide(bool on, int panel) {
+  QPushButton* const take = panel == 0 ? Button1 : Button2;
+  QPushButton* const refuse = panel == 0 ? Button3 : Button4;
+  ChoiceHint->setText(on ? QStringLiteral("援軍を送れます。一覧から武将を選んで「援軍選択」(Enter)、"
+                                          "送らないときは「援軍拒否」(Esc)。")
+                         : QString());
+  ChoiceHint->setVisible(on);
+  ChoiceHint->raise();
+  const QString lit = QStringLiteral("QPushButton { border: 2px solid #ffd000; background: #fff0a0; color: black; }");
+  for (QPushButton* b : {take, refuse}) b->setStyleSheet(on ? lit : QString());
+  // The text box keeps its wait mark: the battle waits for the player here too.
+  SerifBox1->HoldMark = on;
+  SerifBox1->update();
+  if (on) {
+    activateWindow();
+    take->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool TForm4::ChoiceKey(QEvent* event) {
+  if (!choosing_ || event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool attacker = Button1->isEnabled();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    (attacker ? Button1 : Button2)->click();
+    return true;
+  }
+  if (key == Qt::Key_Escape) {
+    (attacker ? Button3 : Button4)->click();
+    return true;
+  }
+  return false;
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event) {
+  if (!ChoiceKey(event)) QWidget::keyPressEvent(event);
+}
+
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != Image1 && ChoiceKey(event)) return true;
   if (watched == Image1 && event->type() == QEvent::MouseButtonPress)
     Image1MouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
   return QWidget::eventFilter(watched, event);

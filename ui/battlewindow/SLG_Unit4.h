@@ -79,6 +79,8 @@ class TForm4 : public QWidget {
   TSerifBox* SerifBox1;
   QListWidget *ListBox1, *ListBox2;
   QPushButton *Button1, *Button2, *Button3, *Button4;
+  // Under the text box while a reinforcement may be chosen.
+  QLabel* ChoiceHint;
 
   // Reinforcement state of the choice in progress.
   std::array<int, 141> ReinforcementCandidates{};
@@ -92,6 +94,8 @@ class TForm4 : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Enter chooses and Escape refuses while a reinforcement may be chosen.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormShow();
@@ -108,6 +112,8 @@ class TForm4 : public QWidget {
   void Button4Click();
   void Image1MouseDown(QPoint at);
   void SetOnlyChoiceEnabled(bool choosing, int panel);
+  void ShowChoiceGuide(bool on, int panel);
+  bool ChoiceKey(QEvent* event);
 
   const Game* game_ = nullptr;
   MapRenderer* renderer_ = nullptr;

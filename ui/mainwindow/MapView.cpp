@@ -19,6 +19,11 @@
 #include "ui/widgets/TImage.h"
 
 namespace milgant {
+namespace {
+
+bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
+
+}  // namespace
 
 void TForm1::CopyToView(int x, int y, int w, int h) {
   // (x, y, w, h) on the map picture lands at (x - ScrollX, y - ScrollY) in the view.
@@ -134,9 +139,36 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
   const int first = FirstUnitAt(game_, h.X, h.Y);
   if (first != -1) ShowUnitInPanel(first);
   const Input in = Input::Click(h.X, h.Y);
-  BusyScope busy(*this);
-  if (recorder != nullptr) recorder->Write(in);
-  DispatchInput(game_, *forms_.Ui, in);
+  const int before = game_.GameState;
+  const int attacker = game_.ActiveUnit;
+  const int pointsBefore = ValidSlot(attacker) ? game_.U(attacker).ActionPoints : 0;
+  {
+    BusyScope busy(*this);
+    if (recorder != nullptr) recorder->Write(in);
+    DispatchInput(game_, *forms_.Ui, in);
+  }
+  // An attack agreed to but never fought: the corps lacked the points the odds ask for.
+  if (before == 6 && game_.GameState == 7 && forms_.Ui->LastAnswer() && ValidSlot(attacker) &&
+      game_.U(attacker).ActionPoints == pointsBefore && game_.U(attacker).TargetX == -1)
+    FlashHint(QStringLiteral("行動ポイントが足りず攻撃できません（兵力比3倍未満の攻撃には 3 ポイント）"));
+  RefreshHint();
+}
+
+// --- what is drawn over the view ---------------------------------------------------------------
+
+void TForm1::PaintOverView(QPainter& p) {
+  if (game_.GameState != 7 || !ValidSlot(game_.SelectedUnit)) return;
+  const Unit& u = game_.U(game_.SelectedUnit);
+  if (u.OnMap != 1 || !OnMapHex(u.HexX, u.HexY)) return;
+  // The corps that has been given an order stays outlined until its action ends.
+  const HexPos o = HexOrigin(u.HexX, u.HexY);
+  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
+  const QPolygon hex({QPoint(ox + 30, oy + 1), QPoint(ox + 58, oy + 15), QPoint(ox + 58, oy + 44),
+                      QPoint(ox + 30, oy + 58), QPoint(ox + 1, oy + 44), QPoint(ox + 1, oy + 15)});
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(255, 215, 0), 3));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolygon(hex);
 }
 
 }  // namespace milgant

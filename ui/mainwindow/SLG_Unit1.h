@@ -19,6 +19,7 @@ class QEventLoop;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPainter;
 class QScrollBar;
 class QTimer;
 
@@ -70,6 +71,12 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, 5> SaveItems{};  // N11..N51
   std::array<QAction*, 5> LoadItems{};  // N12..N52
   QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
+  QMenu* SaveMenu = nullptr;
+  QMenu* LoadMenu = nullptr;
+  // The hint line under the map: what to do now, or for a moment why a command did nothing.
+  QLabel* HintLine = nullptr;
+  // The side that won the game just ended, -1 while none has.
+  int Winner = -1;
   // A note the status line shows after its own text (a failed autosave), until it is cleared.
   QString StatusNote;
   bool Closing = false;
@@ -110,6 +117,26 @@ class TForm1 : public QMainWindow {
   // From the title picture to the map, panel and scroll bars of a game.
   void ShowPlayView();
 
+  // --- guidance -------------------------------------------------------------------------------
+  // The hint line and the commands the moment allows (フェイズ終了 and セーブ need a game).
+  void RefreshHint();
+  // Shows why a command did nothing, highlighted, for a few seconds.
+  void FlashHint(const QString& text);
+  bool HintFlashing() const;
+  // The save slots' items say what each file holds; an empty slot cannot be loaded, and the
+  // save items wait for a phase in which a save is possible.
+  void UpdateFileMenu();
+  // What a slot's item says after its name: turn, army, phase and time, or that it is empty.
+  static QString SlotLabel(const QString& path);
+  // Whether the game on the map has moved on since it was last saved, autosaved or loaded.
+  bool Unsaved();
+  // Asks before a game that has moved on since its last save is thrown away; true to go on.
+  bool ConfirmDiscard(const QString& what);
+  // Remembers the game as it stands as the last one saved.
+  void MarkSaved();
+  // An ending has been told: who won goes to the status line.
+  void GameOver(int winner);
+
   // --- music --------------------------------------------------------------------------------
   void PlayMusic(const QString& name);
   void StopMusic();
@@ -137,6 +164,8 @@ class TForm1 : public QMainWindow {
   void CreateSidePanel();
   void CopyToView(int x, int y, int w, int h);
   void DrawHoverOutline();
+  // Drawn over the view, never into the map: the outline of the corps that is acting.
+  void PaintOverView(QPainter& p);
   void RestoreBox(int x, int y);
   void EndAllWaits();
   bool LoadFrom(const QString& path, const std::string& startedBy);
@@ -152,6 +181,10 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<MapRenderer> renderer_;
   int busy_ = 0;
   QEventLoop* stepLoop_ = nullptr;
+  QString flash_;
+  QTimer* flashTimer_ = nullptr;
+  std::vector<unsigned char> savedImage_;
+  int outlinedState_ = -1, outlinedUnit_ = -1;
 };
 
 }  // namespace milgant

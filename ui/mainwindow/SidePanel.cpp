@@ -141,6 +141,7 @@ void TForm1::RedrawMinimap() {
 }
 
 void TForm1::RefreshStatusLine() {
+  RefreshHint();
   if (game_.GameState == 0) return;
   const QString line = StatusLineText(game_, HoverX, HoverY);
   Panel1->setText(StatusNote.isEmpty() ? line : line + QStringLiteral("　") + StatusNote);

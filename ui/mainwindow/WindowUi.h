@@ -47,6 +47,9 @@ class WindowUi : public Ui {
   void EndingStory(int winningSide) override;
   bool IsClosing() override;
 
+  // The answer to the last yes/no question (true for the first button).
+  bool LastAnswer() const { return lastAnswer_; }
+
   // When set (milgant --record), every answer the player gives in a window is written to it.
   InputRecorder* Recorder = nullptr;
 
@@ -54,6 +57,7 @@ class WindowUi : public Ui {
   bool Closing() const;
   void Record(const Input& in);
   Forms& forms_;
+  bool lastAnswer_ = false;
 };
 
 }  // namespace milgant

@@ -246,9 +246,9 @@ void TSerifBox::paintEvent(QPaintEvent*) {
     if (cell == " " || cell == "  ") continue;
     p.drawText(CellRect(i), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, CellText(i));
   }
-  if (waiting_ && markPhase_ != 0) {
+  if ((waiting_ && markPhase_ != 0) || (HoldMark && !playing_)) {
     QRect mark = MarkRect();
-    if (markPhase_ == 2) mark.setTop(mark.top() + TextHeight / 2);
+    if (waiting_ && markPhase_ == 2) mark.setTop(mark.top() + TextHeight / 2);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(FontColor);

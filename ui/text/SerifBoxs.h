@@ -51,6 +51,7 @@ class TSerifBox : public QWidget {
   bool SpaceSkip = true;        // blank cells appear without a pause
   bool ShowWaitCursor = true;   // the blinking mark while a click is awaited
   QColor FontColor = Qt::black; // text and wait-mark colour (the owner sets it in OnPaint)
+  bool HoldMark = false;        // the owner waits on something else: the mark stands still
 
   // --- events -----------------------------------------------------------------------------
   std::function<void(TSerifBox*)> OnFlowStart;

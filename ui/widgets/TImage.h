@@ -21,6 +21,8 @@ class TImage : public QWidget {
   QImage Picture;
   std::function<void(Qt::MouseButton, QPoint)> OnMouseDown;
   std::function<void(QPoint)> OnMouseMove;
+  // Painted over the picture on every paint, without touching it.
+  std::function<void(QPainter&)> OnPaintOver;
 
   void Invalidate() { update(); }
 
@@ -32,6 +34,7 @@ class TImage : public QWidget {
       return;
     }
     p.drawImage(e->rect().topLeft(), Picture, e->rect());
+    if (OnPaintOver) OnPaintOver(p);
   }
   void mousePressEvent(QMouseEvent* e) override {
     if (OnMouseDown) OnMouseDown(e->button(), e->position().toPoint());

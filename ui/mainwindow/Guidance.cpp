@@ -1,0 +1,114 @@
+#include "ui/mainwindow/Guidance.h"
+
+#include "core/game/Game.h"
+#include "core/game/HexGrid.h"
+#include "core/game/Text.h"
+#include "core/rules/PositionValue.h"
+#include "core/turn/MapClick.h"
+
+namespace milgant {
+namespace {
+
+QString U8(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
+
+// Recovery and field works each cost two action points; without them the order is dropped.
+constexpr int kTwoPointOrders = 2;
+
+}  // namespace
+
+QString CorpsName(const Game& g, int slot) {
+  if (!ValidSlot(slot)) return {};
+  const Unit& u = g.U(slot);
+  return QString::fromStdString(Cp932ToUtf8Lossy(u.ArmyName.View())) + QStringLiteral(" ") +
+         QString::fromStdString(Cp932ToUtf8Lossy(u.GeneralName.View()));
+}
+
+QString GameOverLine(int winner) {
+  if (winner < 0 || winner > 1) return {};
+  return U8(ArmyNames[static_cast<std::size_t>(winner)]) +
+         QStringLiteral("の勝利でゲームは終わりました。次は ファイル ▸ 新規 か ロード で。");
+}
+
+QString ActingCorpsHint(const Game& g) {
+  return CorpsName(g, g.SelectedUnit) +
+         QStringLiteral(" が行動中: 続けて命令するか、ユニット情報の「行動終了」で行動を終えてください");
+}
+
+QString PhaseHint(const Game& g, int winner) {
+  switch (g.GameState) {
+    case 0:
+      return winner >= 0 ? GameOverLine(winner)
+                         : QStringLiteral("ファイル ▸ 新規 (Ctrl+N) で始めるか、ロード で続きを遊べます");
+    case 2: return QStringLiteral("補充フェイズ: 補充する自軍の部隊をクリック。終えたら フェイズ終了 (Ctrl+E)");
+    case 27: return QStringLiteral("編成フェイズ: 自軍の部隊をクリックして 独立・編成。終えたら フェイズ終了 (Ctrl+E)");
+    case 3: return QStringLiteral("行動フェイズ: 自軍の軍団をクリックして命令。動かし終えたら フェイズ終了 (Ctrl+E)");
+    case 4: return QStringLiteral("移動先のへクスをクリック（右クリックで取り消し）");
+    case 24: return QStringLiteral("同じへクスをもう一度クリックで移動決定、ほかのへクスのクリックで取り消し");
+    case 6: return QStringLiteral("攻撃する隣のへクスをクリック（右クリックで攻撃する軍団の選び直し）");
+    case 5: return QStringLiteral("攻撃する軍団のへクスをクリックしてください");
+    case 7: return ActingCorpsHint(g);
+    case 15:
+    case 16:
+    case 17:
+    case 18: {
+      const int side = g.ComputerSide == 1 ? 1 : 0;
+      return U8(ArmyNames[static_cast<std::size_t>(side)]) + QStringLiteral("が行動中です");
+    }
+    default: return {};
+  }
+}
+
+QString PhaseEndRefusal(const Game& g) {
+  switch (g.GameState) {
+    case 2:
+    case 27:
+    case 3: return {};
+    case 0: return QStringLiteral("ゲームが始まっていません");
+    case 4:
+    case 24: return QStringLiteral("移動の途中です: 移動を決めるか、右クリックで取り消してから フェイズ終了");
+    case 6:
+    case 5:
+      return QStringLiteral("攻撃の途中です: 攻撃先を選び、攻撃しないなら確認で「Cancel」を押してから フェイズ終了");
+    case 7:
+      return CorpsName(g, g.SelectedUnit) +
+             QStringLiteral(" が行動中です: ユニット情報の「行動終了」で行動を終えてから フェイズ終了");
+    default: return QStringLiteral("コンピュータの手番が終わるまでお待ちください");
+  }
+}
+
+QString SaveRefusal(const Game& g) {
+  switch (g.GameState) {
+    case 2:
+    case 27:
+    case 3: return {};
+    case 0: return QStringLiteral("セーブするゲームがありません");
+    default: return QStringLiteral("移動・攻撃の途中や軍団の行動中はセーブできません（行動終了の後に）");
+  }
+}
+
+QString CommandRefusal(const Game& g, int stateBefore, int slot) {
+  if (!ValidSlot(slot) || g.U(slot).Side != g.PlayerSide) return {};
+  const Unit& u = g.U(slot);
+  if (stateBefore == 2) {
+    // Out of supply is told by the game itself; contact with the enemy is not.
+    const int first = TopUnitsAtHex(g, u.HexX, u.HexY).First();
+    if (first != -1 && g.U(first).Supplied != 0 && InContactWithEnemy(g, u))
+      return QStringLiteral("敵と接している部隊は補充できません");
+    return {};
+  }
+  if (stateBefore != 3 && stateBefore != 7) return {};
+  const int code = g.GameState;
+  const bool command = code == 4 || code == 6 || code == 28 || code == 29 || code == 30;
+  if (!command) return {};
+  if (stateBefore == 7 && slot != g.SelectedUnit) return ActingCorpsHint(g);
+  if (u.CanMove == 0) return CorpsName(g, slot) + QStringLiteral(" はこのターンの行動を終えています");
+  if (code == 28 && u.ActionPoints < kTwoPointOrders)
+    return QStringLiteral("行動ポイントが足りません（回復には 2 ポイント）");
+  if (code == 29 && OnMapHex(u.HexX, u.HexY) && g.H(u.HexX, u.HexY).Terrain < 8 && u.ActionPoints < kTwoPointOrders)
+    return QStringLiteral("行動ポイントが足りません（野戦築城には 2 ポイント）");
+  return {};
+}
+
+}  // namespace milgant
