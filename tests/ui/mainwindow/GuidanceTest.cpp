@@ -1,0 +1,264 @@
+// The guidance around the game's commands: the hint line and the reasons it flashes, the
+// outline of the acting corps, the greyed commands of the unit window and of the menus, the
+// save slots' labels and the question before unsaved play is lost, the reinforcement choice of
+// the battle window, and the end of a game.
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QScrollBar>
+
+#include "GuiFixture.h"
+#include "core/game/HexGrid.h"
+#include "core/game/SaveImage.h"
+#include "core/game/Text.h"
+#include "ui/battlewindow/SLG_Unit4.h"
+#include "ui/mainwindow/Guidance.h"
+#include "ui/mainwindow/WindowUi.h"
+#include "ui/text/SerifBoxs.h"
+#include "ui/unitwindow/SLG_Unit3.h"
+#include "ui/widgets/TImage.h"
+
+namespace milgant::test {
+namespace {
+
+class Guidance : public GuiTest {
+ protected:
+  void ClickHex(int x, int y) {
+    const HexPos o = HexOrigin(x, y);
+    form1->Image5MouseDown(Qt::LeftButton, QPoint(o.X + 30 - game->ScrollX, o.Y + 30 - game->ScrollY));
+  }
+  // The view scrolled so that (x, y) is well inside it.
+  void Show(int x, int y) {
+    form1->ScrollBar1->setValue(std::max(0, x * 60 - 240));
+    form1->ScrollBar2->setValue(std::max(0, y * 44 - 176));
+    form1->RedrawMap();
+  }
+  static void Settle() {
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  // Looks at the next unit window, then cancels it.
+  void OnUnitWindow(std::function<void(TForm3*)> look) {
+    Settle();
+    hand->Answers.push_back([look](QWidget* w) {
+      auto* f3 = dynamic_cast<TForm3*>(w);
+      ASSERT_NE(f3, nullptr);
+      look(f3);
+      f3->Button2->click();
+    });
+  }
+  // A ソルカ軍 corps commander other than `not` on another hex.
+  int OtherCorps(int side, int notSlot) const {
+    const Unit& n = game->U(notSlot);
+    for (int slot = 1; slot < kUnitSlots; ++slot) {
+      const Unit& u = game->U(slot);
+      if (slot != notSlot && u.OnMap == 1 && u.Side == side && u.CommanderIndex == -1 &&
+          (u.HexX != n.HexX || u.HexY != n.HexY))
+        return slot;
+    }
+    return -1;
+  }
+};
+
+TEST(GuidanceTexts, EachPhaseSaysWhatToDoAndWhyPhaseEndWaits) {
+  Game g;
+  g.PlayerSide = 1;
+  g.ComputerSide = 0;
+  g.SelectedUnit = 71;
+  g.U(71).ArmyName.Assign(Cp932("ソルカ軍"));
+  g.U(71).GeneralName.Assign(Cp932("東雲家晴"));
+  struct Case {
+    int state;
+    const char* hint;
+    const char* refusal;  // empty: フェイズ終了 ends the phase
+  };
+  const Case cases[] = {
+      {0, "ファイル ▸ 新規 (Ctrl+N) で始めるか、ロード で続きを遊べます", "ゲームが始まっていません"},
+      {2, "補充フェイズ: 補充する自軍の部隊をクリック。終えたら フェイズ終了 (Ctrl+E)", ""},
+      {27, "編成フェイズ: 自軍の部隊をクリックして 独立・編成。終えたら フェイズ終了 (Ctrl+E)", ""},
+      {3, "行動フェイズ: 自軍の軍団をクリックして命令。動かし終えたら フェイズ終了 (Ctrl+E)", ""},
+      {4, "移動先のへクスをクリック（右クリックで取り消し）",
+       "移動の途中です: 移動を決めるか、右クリックで取り消してから フェイズ終了"},
+      {24, "同じへクスをもう一度クリックで移動決定、ほかのへクスのクリックで取り消し",
+       "移動の途中です: 移動を決めるか、右クリックで取り消してから フェイズ終了"},
+      {6, "攻撃する隣のへクスをクリック（右クリックで攻撃する軍団の選び直し）",
+       "攻撃の途中です: 攻撃先を選び、攻撃しないなら確認で「Cancel」を押してから フェイズ終了"},
+      {7, "ソルカ軍 東雲家晴 が行動中: 続けて命令するか、ユニット情報の「行動終了」で行動を終えてください",
+       "ソルカ軍 東雲家晴 が行動中です: ユニット情報の「行動終了」で行動を終えてから フェイズ終了"},
+      {15, "ヴァルネ軍が行動中です", "コンピュータの手番が終わるまでお待ちください"},
+  };
+  for (const Case& c : cases) {
+    g.GameState = c.state;
+    EXPECT_EQ(PhaseHint(g, -1), QString::fromUtf8(c.hint)) << c.state;
+    EXPECT_EQ(PhaseEndRefusal(g), QString::fromUtf8(c.refusal)) << c.state;
+    EXPECT_EQ(SaveRefusal(g).isEmpty(), c.state == 2 || c.state == 27 || c.state == 3) << c.state;
+  }
+  g.GameState = 0;
+  EXPECT_EQ(PhaseHint(g, 0), QStringLiteral("ヴァルネ軍の勝利でゲームは終わりました。次は ファイル ▸ 新規 か ロード で。"));
+}
+
+TEST_F(Guidance, TheActingCorpsIsOutlinedAndHoldsBackPhaseEndAndOtherCorps) {
+  // Before a game only 新規 and ロード have anything to do.
+  EXPECT_FALSE(form1->N1->isEnabled());
+  EXPECT_FALSE(form1->SaveMenu->menuAction()->isEnabled());
+  StartNewGame(1);
+  EXPECT_TRUE(form1->N1->isEnabled());
+  EXPECT_EQ(form1->HintLine->text(), PhaseHint(*game, -1));
+  form1->N1->trigger();
+  form1->N1->trigger();
+  ASSERT_EQ(game->GameState, 3);
+  const int acting = 71, other = OtherCorps(1, 71);
+  ASSERT_NE(other, -1);
+  const Unit& a = game->U(acting);
+  Show(a.HexX, a.HexY);
+  const HexPos o = HexOrigin(a.HexX, a.HexY);
+  // The top corner of the hex: gold once the corps acts, the map's own colour before.
+  const QPoint corner(o.X + 30 - game->ScrollX, o.Y + 2 - game->ScrollY);
+  const QColor gold(255, 215, 0);
+  EXPECT_NE(form1->Image5->grab().toImage().pixelColor(corner), gold);
+  game->GameState = 7;
+  game->SelectedUnit = game->ActiveUnit = acting;
+  form1->RefreshHint();
+  EXPECT_EQ(form1->Image5->grab().toImage().pixelColor(corner), gold);
+
+  // フェイズ終了 keeps the phase and says why, highlighted.
+  form1->N1->trigger();
+  EXPECT_EQ(game->GameState, 7);
+  EXPECT_TRUE(form1->HintFlashing());
+  EXPECT_EQ(form1->HintLine->text(), PhaseEndRefusal(*game));
+  EXPECT_EQ(form1->N1->toolTip(), PhaseEndRefusal(*game));
+
+  // Another corps: only 行動終了 and Cancel; an enemy corps: only Cancel.
+  int seen = 0;
+  OnUnitWindow([&](TForm3* f) {
+    ++seen;
+    for (QPushButton* b : {f->Button1, f->Button3, f->Button6, f->Button9, f->Button10}) EXPECT_FALSE(b->isEnabled());
+    EXPECT_TRUE(f->Button7->isEnabled());
+    EXPECT_EQ(f->HintLabel->text(),
+              CorpsName(*game, acting) + QStringLiteral(" が行動中です。「行動終了」で終えるまで、ほかの軍団には命令できません"));
+  });
+  ClickHex(game->U(other).HexX, game->U(other).HexY);
+  const int enemy = OtherCorps(0, acting);
+  OnUnitWindow([&](TForm3* f) {
+    ++seen;
+    for (QPushButton* b : {f->Button1, f->Button3, f->Button4, f->Button5, f->Button6, f->Button7, f->Button8,
+                           f->Button9, f->Button10})
+      EXPECT_FALSE(b->isEnabled());
+    EXPECT_TRUE(f->Button2->isEnabled());
+    EXPECT_EQ(f->HintLabel->text(), QStringLiteral("敵の部隊です。様子は見られますが、命令はできません"));
+  });
+  Show(game->U(enemy).HexX, game->U(enemy).HexY);
+  ClickHex(game->U(enemy).HexX, game->U(enemy).HexY);
+  Settle();
+  EXPECT_EQ(seen, 2);
+  EXPECT_EQ(game->GameState, 7);
+  EXPECT_EQ(game->SelectedUnit, acting);
+}
+
+TEST_F(Guidance, SaveSlotsSayWhatTheyHoldAndUnsavedPlayIsAskedFor) {
+  StartNewGame(1);
+  form1->UpdateFileMenu();
+  for (int n = 0; n < 5; ++n) {
+    EXPECT_EQ(form1->LoadItems[n]->text(), QStringLiteral("データ%1\t空き").arg(n + 1));
+    EXPECT_FALSE(form1->LoadItems[n]->isEnabled());
+    EXPECT_TRUE(form1->SaveItems[n]->isEnabled());
+  }
+  // A short file is no save, but its load still answers with the game's own error.
+  QFile bad(dir.filePath(QStringLiteral("Save4.dat")));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(QByteArray(100, '\0'));
+  bad.close();
+  form1->SaveItems[1]->trigger();
+  EXPECT_EQ(form1->HintLine->text(), QStringLiteral("データ2 にセーブしました"));
+  form1->UpdateFileMenu();
+  EXPECT_TRUE(form1->LoadItems[1]->text().startsWith(QStringLiteral("データ2\t1ターン ソルカ軍 補充フェイズ  ")));
+  EXPECT_TRUE(form1->LoadItems[1]->isEnabled());
+  EXPECT_EQ(form1->LoadItems[3]->text(), QStringLiteral("データ4\tセーブファイルではありません"));
+  EXPECT_TRUE(form1->LoadItems[3]->isEnabled());
+  // Mid-move the save items wait, with the reason as their tooltip.
+  game->GameState = 4;
+  form1->UpdateFileMenu();
+  EXPECT_FALSE(form1->SaveItems[0]->isEnabled());
+  EXPECT_EQ(form1->SaveItems[0]->toolTip(), SaveRefusal(*game));
+  game->GameState = 2;
+
+  // Nothing played since the save: 新規 asks nothing. Played on: it asks, and "いいえ" keeps it.
+  StartNewGame(0);
+  for (const auto& seen : Seen()) EXPECT_NE(seen.Caption, QStringLiteral("確認"));
+  ASSERT_EQ(game->PlayerSide, 0);
+  ASSERT_EQ(game->GameState, 2);
+  const std::size_t before = Seen().size();
+  // A ヴァルネ軍 game's first turn is autosaved too.
+  EXPECT_FALSE(form1->Unsaved());
+  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Autosave.dat"))));
+  form1->N1->trigger();
+  ASSERT_TRUE(form1->Unsaved());
+  hand->Answers.push_back(ModalHand::Press(1));
+  form1->K5->trigger();
+  ASSERT_EQ(Seen().size(), before + 1);
+  EXPECT_EQ(Seen().back().Caption, QStringLiteral("確認"));
+  EXPECT_EQ(Seen().back().Text, QStringLiteral("最後のセーブの後の進行は失われます。\n新しいゲームを始めますか？"));
+  EXPECT_EQ(game->GameState, 27);
+  hand->Answers.push_back(ModalHand::Press(1));
+  form1->close();
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(Seen().back().Text, QStringLiteral("最後のセーブの後の進行は失われます。\n終了しますか？"));
+  form1->close();  // answered "はい"
+  EXPECT_TRUE(closed);
+}
+
+TEST_F(Guidance, TheReinforcementChoiceWaitsVisiblyForEnterOrEscape) {
+  StartNewGame(1);
+  hand->Windows = nullptr;
+  TForm4* b = forms->Form4;
+  b->BattleShow(game->U(71).HexX, game->U(71).HexY);
+  UnitList candidates;
+  candidates.Slots[0] = 71;
+  candidates.Slots[1] = OtherCorps(1, 71);
+  candidates.Count = 2;
+  struct Case {
+    int key;
+    int row;  // what the choice returns
+  };
+  for (const Case& c : {Case{Qt::Key_Return, 0}, Case{Qt::Key_Escape, -1}}) {
+    bool lit = false, hint = false, mark = false, focus = false;
+    QTimer::singleShot(50, b, [&] {
+      lit = !b->Button1->styleSheet().isEmpty() && !b->Button3->styleSheet().isEmpty();
+      hint = b->ChoiceHint->isVisible() &&
+             b->ChoiceHint->text() == QStringLiteral("援軍を送れます。一覧から武将を選んで「援軍選択」(Enter)、"
+                                                     "送らないときは「援軍拒否」(Esc)。");
+      mark = b->SerifBox1->HoldMark;
+      focus = b->Button1->hasFocus();
+      QKeyEvent key(QEvent::KeyPress, c.key, Qt::NoModifier);
+      QApplication::sendEvent(b->ListBox1, &key);
+    });
+    EXPECT_EQ(b->BattleChooseReinforcement(0, candidates), c.row) << c.key;
+    EXPECT_TRUE(lit && hint && mark && focus) << lit << hint << mark << focus;
+    EXPECT_FALSE(b->ChoiceHint->isVisible());
+    EXPECT_FALSE(b->SerifBox1->HoldMark);
+    EXPECT_TRUE(b->Button1->styleSheet().isEmpty());
+  }
+  b->BattleClose();
+}
+
+TEST_F(Guidance, AfterAnEndingTheStatusLineNamesTheWinnerAndOnlyNewAndLoadAreLeft) {
+  StartNewGame(1);
+  game->GameState = 0;
+  form1->GameOver(0);
+  EXPECT_EQ(form1->Panel1->text(), GameOverLine(0));
+  EXPECT_EQ(form1->HintLine->text(), GameOverLine(0));
+  EXPECT_FALSE(form1->N1->isEnabled());
+  EXPECT_FALSE(form1->N4->isEnabled());
+  EXPECT_FALSE(form1->SaveMenu->menuAction()->isEnabled());
+  EXPECT_TRUE(form1->K5->isEnabled());
+  EXPECT_TRUE(form1->LoadMenu->menuAction()->isEnabled());
+  // Nothing is lost by leaving an ended game.
+  EXPECT_FALSE(form1->Unsaved());
+}
+
+}  // namespace
+}  // namespace milgant::test
