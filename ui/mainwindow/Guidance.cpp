@@ -18,6 +18,14 @@ constexpr int kTwoPointOrders = 2;
 
 }  // namespace
 
+bool CanStillAct(const Game& g, int slot) {
+  const int s = g.GameState;
+  const bool action = s == 3 || s == 4 || s == 5 || s == 6 || s == 7 || s == 24;
+  if (!action || !ValidSlot(slot)) return false;
+  const Unit& u = g.U(slot);
+  return u.OnMap == 1 && u.Side == g.PlayerSide && u.CommanderIndex == -1 && u.CanMove == 1 && u.ActionPoints > 0;
+}
+
 QString CorpsName(const Game& g, int slot) {
   if (!ValidSlot(slot)) return {};
   const Unit& u = g.U(slot);

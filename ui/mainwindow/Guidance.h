@@ -8,6 +8,9 @@ namespace milgant {
 
 struct Game;
 
+// An own corps commander or independent general who can still be given an order in this action
+// phase (he has not ended his action and has points left).
+bool CanStillAct(const Game& g, int slot);
 // "ArmyName GeneralName" of a slot, empty for no unit.
 QString CorpsName(const Game& g, int slot);
 // What to do in the current phase. `winner` is the side that won the last game, -1 for none.

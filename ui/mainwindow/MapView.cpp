@@ -12,6 +12,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/InputScript.h"
 #include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/WindowUi.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "core/turn/MapClick.h"
@@ -57,6 +58,7 @@ void TForm1::RedrawMap() {
   CopyToView(game_.ScrollX, game_.ScrollY, 793, 521);
   SyncScrollBars();
   RedrawMinimap();
+  UpdateListMarks();
 }
 
 void TForm1::RedrawAround(int x, int y) {
@@ -157,6 +159,20 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
 // --- what is drawn over the view ---------------------------------------------------------------
 
 void TForm1::PaintOverView(QPainter& p) {
+  // A green dot at the top right of every own corps that can still be given an order.
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRect view = Image5->rect();
+  for (int r = 0; r < PanelListCount; ++r) {
+    const int slot = PanelListSlots[static_cast<std::size_t>(r)];
+    if (!CanStillAct(game_, slot)) continue;
+    const Unit& u = game_.U(slot);
+    const HexPos o = HexOrigin(u.HexX, u.HexY);
+    const QRect dot(o.X + 44 - game_.ScrollX, o.Y + 2 - game_.ScrollY, 11, 11);
+    if (!view.intersects(dot)) continue;
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(40, 200, 40));
+    p.drawEllipse(dot);
+  }
   if (game_.GameState != 7 || !ValidSlot(game_.SelectedUnit)) return;
   const Unit& u = game_.U(game_.SelectedUnit);
   if (u.OnMap != 1 || !OnMapHex(u.HexX, u.HexY)) return;

@@ -225,6 +225,14 @@ void TForm1::CreateMenus() {
   N4 = PopupMenu1->addAction(QStringLiteral("フェイズ終了\tCtrl+E"));
   connect(N4, &QAction::triggered, this, [this] { N1Click(); });
   N5 = PopupMenu1->addAction(QStringLiteral("キャンセル"));
+  // The menu bar keeps the game's three entries; the aids of the view live in the map's menu,
+  // and their keys work anywhere in the window.
+  PopupMenu1->addSeparator();
+  NextCorpsItem = PopupMenu1->addAction(QStringLiteral("次に動ける軍団"));
+  NextCorpsItem->setShortcut(QKeySequence(Qt::Key_N));
+  NextCorpsItem->setShortcutContext(Qt::WindowShortcut);
+  addAction(NextCorpsItem);
+  connect(NextCorpsItem, &QAction::triggered, this, [this] { NextCorpsClick(); });
 }
 
 void TForm1::CreateSidePanel() {
@@ -470,6 +478,7 @@ void TForm1::RefreshHint() {
   // Once a game is over or before one has begun, only 新規 and ロード have anything to do.
   N1->setEnabled(playing);
   N4->setEnabled(playing);
+  NextCorpsItem->setEnabled(playing);
   SaveMenu->menuAction()->setEnabled(playing);
   const QString why = PhaseEndRefusal(game_);
   N1->setToolTip(why.isEmpty() ? QStringLiteral("フェイズ終了 (Ctrl+E)") : why);

@@ -72,6 +72,7 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, 5> LoadItems{};  // N12..N52
   QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
   QMenu* SaveMenu = nullptr;
+  QAction* NextCorpsItem = nullptr;  // 表示 ▸ 次に動ける軍団 (N)
   QMenu* LoadMenu = nullptr;
   // The hint line under the map: what to do now, or for a moment why a command did nothing.
   QLabel* HintLine = nullptr;
@@ -136,6 +137,11 @@ class TForm1 : public QMainWindow {
   void MarkSaved();
   // An ending has been told: who won goes to the status line.
   void GameOver(int winner);
+  // Shows the next own corps that can still act, after the one the list shows, and scrolls to
+  // it; the hint line says when none is left.
+  void NextCorpsClick();
+  // The list's marks of the corps still to act.
+  void UpdateListMarks();
 
   // --- music --------------------------------------------------------------------------------
   void PlayMusic(const QString& name);

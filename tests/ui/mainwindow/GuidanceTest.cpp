@@ -159,6 +159,40 @@ TEST_F(Guidance, TheActingCorpsIsOutlinedAndHoldsBackPhaseEndAndOtherCorps) {
   EXPECT_EQ(game->SelectedUnit, acting);
 }
 
+TEST_F(Guidance, OwnCorpsStillToActAreMarkedListedFirstAndVisitedByN) {
+  StartNewGame(1);
+  auto marked = [&](int r) { return form1->ListBox1->item(r)->data(Qt::UserRole).toBool(); };
+  int own = 0;
+  while (own < form1->PanelListCount && game->U(form1->PanelListSlots[own]).Side == 1) ++own;
+  ASSERT_GE(own, 2);
+  for (int r = own; r < form1->PanelListCount; ++r) EXPECT_EQ(game->U(form1->PanelListSlots[r]).Side, 0) << r;
+  // Nobody is marked before the action phase.
+  for (int r = 0; r < own; ++r) EXPECT_FALSE(marked(r)) << r;
+  form1->N1->trigger();
+  form1->N1->trigger();
+  ASSERT_EQ(game->GameState, 3);
+  form1->RedrawMap();
+  for (int r = 0; r < form1->PanelListCount; ++r)
+    EXPECT_EQ(marked(r), r < own && game->U(form1->PanelListSlots[r]).ActionPoints > 0) << r;
+  // The first own corps has acted: N passes over it, and the view follows the one it shows.
+  const int done = form1->PanelListSlots[0], next = form1->PanelListSlots[1];
+  game->U(done).CanMove = 0;
+  form1->ListBox1->setCurrentRow(own);  // an enemy row
+  form1->NextCorpsItem->trigger();
+  EXPECT_EQ(form1->ListBox1->currentRow(), 1);
+  EXPECT_EQ(game->ScrollX, std::max(0, game->U(next).HexX * 60 - 240));
+  EXPECT_EQ(game->ScrollY, std::max(0, game->U(next).HexY * 44 - 176));
+  EXPECT_EQ(form1->Label[10]->text(), CorpsName(*game, next).section(QLatin1Char(' '), 1));
+  form1->RedrawMap();
+  EXPECT_FALSE(marked(0));
+  // With everybody done the hint line says so and the list stays where it was.
+  for (int r = 0; r < own; ++r) game->U(form1->PanelListSlots[r]).CanMove = 0;
+  form1->NextCorpsItem->trigger();
+  EXPECT_EQ(form1->ListBox1->currentRow(), 1);
+  EXPECT_EQ(form1->HintLine->text(), QStringLiteral("動ける軍団は残っていません。フェイズ終了 (Ctrl+E) で次へ進みます"));
+  EXPECT_EQ(game->GameState, 3);
+}
+
 TEST_F(Guidance, SaveSlotsSayWhatTheyHoldAndUnsavedPlayIsAskedFor) {
   StartNewGame(1);
   form1->UpdateFileMenu();
