@@ -67,6 +67,16 @@ void TForm1::RedrawAround(int x, int y) {
   RedrawMinimap();
 }
 
+void TForm1::ScrollBy(int dx, int dy) {
+  if (game_.GameState == 0 || !ScrollBar1->isEnabled()) return;
+  const int x = std::clamp(game_.ScrollX + dx, ScrollBar1->minimum(), ScrollBar1->maximum());
+  const int y = std::clamp(game_.ScrollY + dy, ScrollBar2->minimum(), ScrollBar2->maximum());
+  if (x == game_.ScrollX && y == game_.ScrollY) return;
+  game_.ScrollX = x;
+  game_.ScrollY = y;
+  RedrawMap();
+}
+
 void TForm1::ScrollBar1Change(int position) {
   game_.ScrollX = position;
   if (game_.ScrollRedraw == 1) RedrawMap();
@@ -111,7 +121,8 @@ void TForm1::Image5MouseMove(QPoint at) {
   HoverX = game_.ClickX = h.X;
   HoverY = game_.ClickY = h.Y;
   if (HoverX != LastHoverX || HoverY != LastHoverY) RestoreBox(LastHoverX, LastHoverY);
-  DrawHoverOutline();
+  // Beyond the map's edge there is no hex to outline.
+  if (OnMapHex(HoverX, HoverY)) DrawHoverOutline();
   LastHoverX = HoverX;
   LastHoverY = HoverY;
   RefreshStatusLine();

@@ -117,6 +117,22 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
   Image5->OnMouseMove = [this](QPoint p) { Image5MouseMove(p); };
   Image5->OnMouseDown = [this](Qt::MouseButton b, QPoint p) { Image5MouseDown(b, p); };
   Image5->OnPaintOver = [this](QPainter& p) { PaintOverView(p); };
+  // The wheel scrolls a step of the scroll bar per notch, the middle button drags the map
+  // along, and the arrow and page keys scroll once the map has been clicked.
+  Image5->setFocusPolicy(Qt::ClickFocus);
+  Image5->OnWheel = [this](QPoint turn) { ScrollBy(-turn.x() * 60 / 120, -turn.y() * 60 / 120); };
+  Image5->OnMiddleDrag = [this](QPoint moved) { ScrollBy(-moved.x(), -moved.y()); };
+  Image5->OnKey = [this](int key) {
+    switch (key) {
+      case Qt::Key_Left: ScrollBy(-60, 0); return true;
+      case Qt::Key_Right: ScrollBy(60, 0); return true;
+      case Qt::Key_Up: ScrollBy(0, -60); return true;
+      case Qt::Key_Down: ScrollBy(0, 60); return true;
+      case Qt::Key_PageUp: ScrollBy(0, -120); return true;
+      case Qt::Key_PageDown: ScrollBy(0, 120); return true;
+      default: return false;
+    }
+  };
 
   Image2 = new TImage(client);
   Image2->setGeometry(616, 24, 168, 168);

@@ -107,6 +107,8 @@ class TForm1 : public QMainWindow {
   void Image5MouseDown(Qt::MouseButton button, QPoint at);
   // Sets a scroll bar without redrawing (the map already shows the position).
   void SyncScrollBars();
+  // Moves the view by (dx, dy) pixels within the scroll bars' range and redraws it.
+  void ScrollBy(int dx, int dy);
 
   // --- side panel, list, minimap, status line -------------------------------------------
   void ShowUnitInPanel(int slot);

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "GuiFixture.h"
 #include "core/game/HexGrid.h"
@@ -191,6 +192,63 @@ TEST_F(Guidance, OwnCorpsStillToActAreMarkedListedFirstAndVisitedByN) {
   EXPECT_EQ(form1->ListBox1->currentRow(), 1);
   EXPECT_EQ(form1->HintLine->text(), QStringLiteral("動ける軍団は残っていません。フェイズ終了 (Ctrl+E) で次へ進みます"));
   EXPECT_EQ(game->GameState, 3);
+}
+
+TEST_F(Guidance, WheelMiddleDragAndArrowsScrollTheMapAndTheOutlineStaysOnIt) {
+  StartNewGame(1);
+  form1->ScrollBar1->setValue(300);
+  form1->ScrollBar2->setValue(300);
+  const QPointF at(200, 200);
+  struct Case {
+    const char* what;
+    std::function<void()> act;
+    int scrollX, scrollY;
+  };
+  auto wheel = [&](QPoint turn, Qt::KeyboardModifiers mods) {
+    QWheelEvent e(at, form1->Image5->mapToGlobal(at), QPoint(), turn, Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(form1->Image5, &e);
+  };
+  auto key = [&](int k) {
+    QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(form1->Image5, &e);
+  };
+  auto mouse = [&](QEvent::Type type, QPointF p, Qt::MouseButton b, Qt::MouseButtons held) {
+    QMouseEvent e(type, p, form1->Image5->mapToGlobal(p), b, held, Qt::NoModifier);
+    QApplication::sendEvent(form1->Image5, &e);
+  };
+  const Case cases[] = {
+      {"wheel down a notch", [&] { wheel({0, -120}, Qt::NoModifier); }, 300, 360},
+      {"Shift+wheel", [&] { wheel({0, -120}, Qt::ShiftModifier); }, 360, 360},
+      {"wheel up two notches", [&] { wheel({0, 240}, Qt::NoModifier); }, 360, 240},
+      {"middle drag",
+       [&] {
+         mouse(QEvent::MouseButtonPress, at, Qt::MiddleButton, Qt::MiddleButton);
+         mouse(QEvent::MouseMove, at + QPointF(-50, 40), Qt::NoButton, Qt::MiddleButton);
+       },
+       410, 200},
+      {"Left", [&] { key(Qt::Key_Left); }, 350, 200},
+      {"Down", [&] { key(Qt::Key_Down); }, 350, 260},
+      {"PageUp twice, held at the top", [&] { key(Qt::Key_PageUp); key(Qt::Key_PageUp); key(Qt::Key_PageUp); }, 350, 0},
+  };
+  for (const Case& c : cases) {
+    c.act();
+    EXPECT_EQ(game->ScrollX, c.scrollX) << c.what;
+    EXPECT_EQ(game->ScrollY, c.scrollY) << c.what;
+    EXPECT_EQ(form1->ScrollBar1->value(), c.scrollX) << c.what;
+    EXPECT_EQ(form1->ScrollBar2->value(), c.scrollY) << c.what;
+  }
+  // Past the map's right edge the status line counts on, but no outline is drawn.
+  form1->ScrollBar1->setValue(1000);
+  const QPoint beyond(500, 200);
+  form1->Image5MouseMove(beyond);
+  const QImage before = form1->Image5->Picture;
+  form1->Image5MouseMove(beyond + QPoint(1, 0));
+  EXPECT_GE(form1->HoverX, kMapSize);
+  EXPECT_TRUE(form1->Image5->Picture == before);
+  // Over the map it is.
+  form1->Image5MouseMove(QPoint(60, 200));
+  ASSERT_TRUE(OnMapHex(form1->HoverX, form1->HoverY));
+  EXPECT_FALSE(form1->Image5->Picture == before);
 }
 
 TEST_F(Guidance, SaveSlotsSayWhatTheyHoldAndUnsavedPlayIsAskedFor) {
