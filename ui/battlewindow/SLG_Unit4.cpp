@@ -130,6 +130,11 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   ChoiceHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   ChoiceHint->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 170); color: #ffe070; padding: 4px; }"));
   ChoiceHint->setVisible(false);
+  Summary = new QLabel(this);
+  Summary->setGeometry(171, 282, 288, 104);
+  Summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Summary->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 190); color: white; padding: 5px; }"));
+  Summary->setVisible(false);
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
@@ -178,6 +183,9 @@ void TForm4::ShowFresh() {
     shown_ = excerpt_.copy();
     ShowExcerpt();
     aborted_ = false;
+    Summary->setVisible(false);
+    fighterCount_ = 0;
+    attackerSide_ = defenderSide_ = -1;
   }
   show();
   raise();
@@ -194,6 +202,22 @@ void TForm4::BattleMessage(std::string_view text) {
 
 void TForm4::BattleSides(const BattleView& v) {
   ClearSidePanels();
+  // Each unit is counted from the steps it brought into the battle.
+  // The sides as the battle began: after an advance the hex holds the attacker.
+  if (attackerSide_ == -1) {
+    attackerSide_ = v.AttackerSide;
+    defenderSide_ = v.DefenderSide;
+  }
+  for (const auto& [list, attacker] : {std::pair{&v.AttackerUnits, true}, std::pair{&v.DefenderUnits, false}}) {
+    for (int i = 0; i < list->Count && game_ != nullptr; ++i) {
+      const int slot = list->Slots[static_cast<std::size_t>(i)];
+      if (slot < 1 || slot >= kUnitSlots) continue;
+      bool known = false;
+      for (int k = 0; k < fighterCount_; ++k) known = known || fighters_[static_cast<std::size_t>(k)].Slot == slot;
+      if (!known && fighterCount_ < static_cast<int>(fighters_.size()))
+        fighters_[static_cast<std::size_t>(fighterCount_++)] = {slot, attacker, game_->U(slot).Steps};
+    }
+  }
   auto sideName = [](int side) {
     return side == 0 || side == 1 ? QString::fromUtf8(SideNames[static_cast<std::size_t>(side)].data(),
                                                       static_cast<qsizetype>(SideNames[static_cast<std::size_t>(side)].size()))
@@ -283,7 +307,55 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
 }
 
 void TForm4::BattleClose() {
+  Summary->setVisible(false);
   hide();
+}
+
+QString TForm4::SummaryText(const BattleOutcome& o) const {
+  if (game_ == nullptr) return {};
+  auto sideName = [](int side) {
+    return side == 0 || side == 1 ? QString::fromUtf8(ArmyNames[static_cast<std::size_t>(side)].data()) : QString();
+  };
+  int lost[2] = {0, 0}, wiped[2] = {0, 0}, count[2] = {0, 0};
+  for (int k = 0; k < fighterCount_; ++k) {
+    const Fighter& f = fighters_[static_cast<std::size_t>(k)];
+    const Unit& u = game_->U(f.Slot);
+    const int i = f.Attacker ? 0 : 1;
+    ++count[i];
+    // A unit wiped out has left the map; what it may bring back later is not this battle's.
+    const int now = u.OnMap == 1 ? u.Steps : 0;
+    lost[i] += std::max(0, f.Steps - now);
+    wiped[i] += u.OnMap == 1 ? 0 : 1;
+  }
+  QStringList lines;
+  lines << QStringLiteral("戦闘の結果（%1ラウンド）").arg(o.Rounds);
+  const QString role[2] = {QStringLiteral("攻撃側"), QStringLiteral("防御側")};
+  const int sides[2] = {attackerSide_, defenderSide_};
+  for (int i = 0; i < 2; ++i) {
+    QString line = role[i] + QStringLiteral(" ") + sideName(sides[i]) + QStringLiteral(": 損害 %1ステップ").arg(lost[i]);
+    if (wiped[i] > 0) line += QStringLiteral("、全滅 %1部隊").arg(wiped[i]);
+    lines << line;
+  }
+  QStringList events;
+  if (o.AttackerRetreated) events << QStringLiteral("攻撃側が後退");
+  if (o.DefenderRetreated) events << QStringLiteral("防御側が後退");
+  if (count[1] > 0 && wiped[1] == count[1]) events << QStringLiteral("防御側は全滅");
+  const int castle = battleX_ >= 0 ? CastleAt(*game_, battleX_, battleY_) : -1;
+  if (o.CastleFallen && castle != -1)
+    events << QString::fromStdString(Cp932ToUtf8Lossy(game_->Castles[static_cast<std::size_t>(castle)].Name.View())) +
+                  QStringLiteral("が落城");
+  if (o.AdvancedUnit >= 1 && o.AdvancedUnit < kUnitSlots)
+    events << QString::fromStdString(Cp932ToUtf8Lossy(game_->U(o.AdvancedUnit).GeneralName.View())) +
+                  QStringLiteral("が進出");
+  if (events.isEmpty()) events << QStringLiteral("双方その場を守った");
+  lines << events.join(QStringLiteral("、"));
+  return lines.join(QLatin1Char('\n'));
+}
+
+void TForm4::BattleOver(const BattleOutcome& outcome) {
+  Summary->setText(SummaryText(outcome));
+  Summary->setVisible(true);
+  Summary->raise();
 }
 
 void TForm4::Abort() {

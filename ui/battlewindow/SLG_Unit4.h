@@ -59,6 +59,10 @@ class TForm4 : public QWidget {
   // and at once, without waiting, when there is no candidate.
   int BattleChooseReinforcement(int panel, const UnitList& candidates);
   void BattleClose();
+  // The battle is decided: a box over the map sums up both sides' losses and what happened.
+  void BattleOver(const BattleOutcome& outcome);
+  // The summary's lines, as the box shows them.
+  QString SummaryText(const BattleOutcome& outcome) const;
 
   // The hex last pressed on the map excerpt, (-1, -1) before any.
   int LastClickX() const { return lastClickX_; }
@@ -81,6 +85,8 @@ class TForm4 : public QWidget {
   QPushButton *Button1, *Button2, *Button3, *Button4;
   // Under the text box while a reinforcement may be chosen.
   QLabel* ChoiceHint;
+  // Over the lower part of the map once the battle is decided.
+  QLabel* Summary;
 
   // Reinforcement state of the choice in progress.
   std::array<int, 141> ReinforcementCandidates{};
@@ -129,6 +135,15 @@ class TForm4 : public QWidget {
   bool aborted_ = false;
   bool choosing_ = false;
   QEventLoop* choiceLoop_ = nullptr;
+  // Every unit shown in this battle, with its steps when it was first shown.
+  struct Fighter {
+    int Slot = -1;
+    bool Attacker = false;
+    int Steps = 0;
+  };
+  std::array<Fighter, 141> fighters_{};
+  int fighterCount_ = 0;
+  int attackerSide_ = -1, defenderSide_ = -1;
 };
 
 }  // namespace milgant

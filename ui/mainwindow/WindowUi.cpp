@@ -158,6 +158,10 @@ int WindowUi::BattleChooseReinforcement(int panel, const UnitList& candidates) {
 
 void WindowUi::BattleClose() { forms_.Form4->BattleClose(); }
 
+void WindowUi::BattleOver(const BattleOutcome& outcome) {
+  if (!Closing()) forms_.Form4->BattleOver(outcome);
+}
+
 // --- the map and the panels ------------------------------------------------------------------
 
 void WindowUi::RedrawMap() {

@@ -35,6 +35,7 @@ class WindowUi : public Ui {
   void BattleMessage(std::string_view text) override;
   int BattleChooseReinforcement(int panel, const UnitList& candidates) override;
   void BattleClose() override;
+  void BattleOver(const BattleOutcome& outcome) override;
 
   void RedrawMap() override;
   void RedrawAround(int x, int y) override;

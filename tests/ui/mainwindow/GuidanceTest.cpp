@@ -337,6 +337,48 @@ TEST_F(Guidance, TheReinforcementChoiceWaitsVisiblyForEnterOrEscape) {
   b->BattleClose();
 }
 
+TEST_F(Guidance, ADecidedBattleIsSummedUpFromItsOutcome) {
+  StartNewGame(1);
+  hand->Windows = nullptr;
+  TForm4* b = forms->Form4;
+  const int attacker = 71, defender = OtherCorps(0, 71), helper = OtherCorps(1, 71);
+  Unit& a = game->U(attacker);
+  Unit& d = game->U(defender);
+  b->BattleShow(d.HexX, d.HexY);
+  EXPECT_FALSE(b->Summary->isVisible());
+  BattleView view;
+  view.AttackerSide = 1;
+  view.DefenderSide = 0;
+  view.AttackerUnits.Slots[0] = attacker;
+  view.AttackerUnits.Count = 1;
+  view.DefenderUnits.Slots[0] = defender;
+  view.DefenderUnits.Count = 1;
+  b->BattleSides(view);
+  const int attackerSteps = a.Steps, defenderSteps = d.Steps;
+  // Round 2: a reinforcement joins with its steps of the moment; the sides as they began stay.
+  game->U(helper).Steps -= 1;
+  view.AttackerUnits.Slots[1] = helper;
+  view.AttackerUnits.Count = 2;
+  view.DefenderSide = 1;
+  b->BattleSides(view);
+  a.Steps = attackerSteps - 3;
+  game->U(helper).Steps -= 2;
+  d.OnMap = 0;  // wiped out: all it brought is lost
+  d.Steps = 1;
+  const QString head = QStringLiteral("戦闘の結果（2ラウンド）\n攻撃側 ソルカ軍: 損害 5ステップ\n");
+  EXPECT_EQ(b->SummaryText({.Rounds = 2, .AdvancedUnit = attacker}),
+            head + QStringLiteral("防御側 ヴァルネ軍: 損害 %1ステップ、全滅 1部隊\n防御側は全滅、東雲家晴が進出").arg(defenderSteps));
+  d.OnMap = 1;
+  d.Steps = defenderSteps;
+  EXPECT_EQ(b->SummaryText({.Rounds = 2, .AttackerRetreated = true}),
+            head + QStringLiteral("防御側 ヴァルネ軍: 損害 0ステップ\n攻撃側が後退"));
+  b->BattleOver({.Rounds = 2, .DefenderRetreated = true});
+  EXPECT_TRUE(b->Summary->isVisible());
+  EXPECT_TRUE(b->Summary->text().endsWith(QStringLiteral("防御側が後退")));
+  b->BattleClose();
+  EXPECT_FALSE(b->Summary->isVisible());
+}
+
 TEST_F(Guidance, AfterAnEndingTheStatusLineNamesTheWinnerAndOnlyNewAndLoadAreLeft) {
   StartNewGame(1);
   game->GameState = 0;

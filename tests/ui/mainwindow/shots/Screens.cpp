@@ -194,5 +194,27 @@ int main(int argc, char** argv) {
     f->GameOver(1);
     Save(f, QStringLiteral("game-over"));
   }
+  {
+    // The computer's opening battles of a ヴァルネ軍 game: the first decided one is kept.
+    Session s;
+    s.hand.Windows = nullptr;
+    TForm4* battle = s.forms->Form4;
+    int shots = 0;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!battle->isVisible()) return;
+      if (battle->SerifBox1->Waiting()) {
+        if (battle->Summary->isVisible() && shots < 6)
+          Save(battle, QStringLiteral("battle-summary-%1").arg(++shots));
+        battle->SerifBox1->Next();
+      }
+      for (QPushButton* refuse : {battle->Button3, battle->Button4})
+        if (refuse->isEnabled()) refuse->click();
+    });
+    watch.start();
+    s.game->Rng.SetSeed(7);
+    s.NewGame(0);
+  }
   return 0;
 }
