@@ -206,6 +206,8 @@ LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::s
   if (!m.Ok) return {false, true, m.Reason};
 
   out = g;
+  // A loaded game has no move of its own to take back.
+  out.Undo.Armed = false;
   DrawAdvanceLimit(out);
   BuildScenario(out, *map);
 

@@ -52,10 +52,10 @@ QString PhaseHint(const Game& g, int winner) {
     case 2: return QStringLiteral("補充フェイズ: 補充する自軍の部隊をクリック。終えたら フェイズ終了 (Ctrl+E)");
     case 27: return QStringLiteral("編成フェイズ: 自軍の部隊をクリックして 独立・編成。終えたら フェイズ終了 (Ctrl+E)");
     case 3: return QStringLiteral("行動フェイズ: 自軍の軍団をクリックして命令。動かし終えたら フェイズ終了 (Ctrl+E)");
-    case 4: return QStringLiteral("移動先のへクスをクリック（右クリックで取り消し）");
-    case 24: return QStringLiteral("同じへクスをもう一度クリックで移動決定、ほかのへクスのクリックで取り消し");
-    case 6: return QStringLiteral("攻撃する隣のへクスをクリック（右クリックで攻撃する軍団の選び直し）");
-    case 5: return QStringLiteral("攻撃する軍団のへクスをクリックしてください");
+    case 4: return QStringLiteral("移動先のヘクスをクリック（右クリックで取り消し）");
+    case 24: return QStringLiteral("同じヘクスをもう一度クリックで移動決定、ほかのヘクスのクリックで取り消し");
+    case 6: return QStringLiteral("攻撃する隣のヘクスをクリック（右クリックで攻撃する軍団の選び直し）");
+    case 5: return QStringLiteral("攻撃する軍団のヘクスをクリックしてください");
     case 7: return ActingCorpsHint(g);
     case 15:
     case 16:

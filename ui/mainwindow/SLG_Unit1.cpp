@@ -249,6 +249,11 @@ void TForm1::CreateMenus() {
   NextCorpsItem->setShortcutContext(Qt::WindowShortcut);
   addAction(NextCorpsItem);
   connect(NextCorpsItem, &QAction::triggered, this, [this] { NextCorpsClick(); });
+  UndoItem = PopupMenu1->addAction(QStringLiteral("取り消し"));
+  UndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  UndoItem->setShortcutContext(Qt::WindowShortcut);
+  addAction(UndoItem);
+  connect(UndoItem, &QAction::triggered, this, [this] { UndoClick(); });
 }
 
 void TForm1::CreateSidePanel() {
@@ -417,6 +422,19 @@ void TForm1::N1Click() {
   RefreshHint();
 }
 
+void TForm1::UndoClick() {
+  if (Busy() || Closing || game_.GameState == 0) return;
+  if (!CanUndoMove(game_)) {
+    FlashHint(QStringLiteral("取り消せるのは、決定したばかりの移動だけです（ほかの操作の前に）"));
+    return;
+  }
+  BusyScope busy(*this);
+  const Input in = Input::MenuCommand(MenuItem::Undo);
+  if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
+  DispatchInput(game_, *forms_.Ui, in);
+  FlashHint(QStringLiteral("移動を取り消しました"));
+}
+
 void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
 
 // --- music ---------------------------------------------------------------------------------
@@ -495,6 +513,7 @@ void TForm1::RefreshHint() {
   N1->setEnabled(playing);
   N4->setEnabled(playing);
   NextCorpsItem->setEnabled(playing);
+  UndoItem->setEnabled(playing);
   SaveMenu->menuAction()->setEnabled(playing);
   const QString why = PhaseEndRefusal(game_);
   N1->setToolTip(why.isEmpty() ? QStringLiteral("フェイズ終了 (Ctrl+E)") : why);

@@ -72,7 +72,8 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, 5> LoadItems{};  // N12..N52
   QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
   QMenu* SaveMenu = nullptr;
-  QAction* NextCorpsItem = nullptr;  // 表示 ▸ 次に動ける軍団 (N)
+  QAction* NextCorpsItem = nullptr;  // 次に動ける軍団 (N), in the map's menu
+  QAction* UndoItem = nullptr;       // 取り消し (Ctrl+Z), in the map's menu
   QMenu* LoadMenu = nullptr;
   // The hint line under the map: what to do now, or for a moment why a command did nothing.
   QLabel* HintLine = nullptr;
@@ -94,6 +95,7 @@ class TForm1 : public QMainWindow {
   void LoadClick(int slot);     // ロード ▸ データn
   void LoadAutosaveClick();     // ロード ▸ オートセーブ
   void N1Click();               // フェイズ終了
+  void UndoClick();             // 取り消し: the move just confirmed is taken back
   // Starts the recording (milgant --record) afresh for the game that has just begun.
   void BeginRecording(const std::string& startedBy);
   void Help1Click();            // バージョン

@@ -244,7 +244,9 @@ void TSerifBox::paintEvent(QPaintEvent*) {
   for (int i = pageStart_; i <= last; ++i) {
     const std::string_view cell = CellAt(i).View();
     if (cell == " " || cell == "  ") continue;
-    p.drawText(CellRect(i), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, CellText(i));
+    // Each glyph sits in the middle of its cell: the faces are proportional, the cells are not,
+    // and glyphs flush left would leave uneven gaps between narrow and wide ones.
+    p.drawText(CellRect(i), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextDontClip, CellText(i));
   }
   if ((waiting_ && markPhase_ != 0) || (HoldMark && !playing_)) {
     QRect mark = MarkRect();
