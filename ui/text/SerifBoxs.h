@@ -104,6 +104,9 @@ class TSerifBox : public QWidget {
   // How many pauses between characters typing has asked for since construction.
   int PausesTaken() const { return pausesTaken_; }
 
+  // Where a glyph sits in its cell.
+  static Qt::Alignment CellAlignment(const QString& glyph);
+
   // Builds the cells from CP932 bytes as Play does, without typing (also used by the tests).
   void BuildCells(std::string_view cp932);
 
