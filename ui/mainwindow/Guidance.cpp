@@ -26,6 +26,31 @@ bool CanStillAct(const Game& g, int slot) {
   return u.OnMap == 1 && u.Side == g.PlayerSide && u.CommanderIndex == -1 && u.CanMove == 1 && u.ActionPoints > 0;
 }
 
+QString CastleLabel(const Game& g, int castle) {
+  if (castle < 1 || castle >= g.CastleCounter || castle >= kCastleSlots) return {};
+  const Castle& c = g.Castles[static_cast<std::size_t>(castle)];
+  const QString name = QString::fromStdString(Cp932ToUtf8Lossy(c.Name.View()));
+  if (!OnMapHex(c.HexX, c.HexY)) return name;
+  // A city moves the points by one, a large city by two, a port by none.
+  const int terrain = g.H(c.HexX, c.HexY).Terrain;
+  const int points = terrain == 8 || terrain == 9 ? 1 : terrain == 10 || terrain == 11 ? 2 : 0;
+  return points > 0 ? name + QStringLiteral(" ") + QString::number(points) : name;
+}
+
+QString TermTip(const QString& term) {
+  static const std::pair<const char*, const char*> kTips[] = {
+      {"采配", "率いることのできる配下武将の数。采配より1人多くまで付けられます"},
+      {"戦闘修正", "戦闘のとき、この武将の軍勢の強さに加わる修正"},
+      {"士気", "高いほど、「回復」で混乱から立ち直りやすくなります"},
+      {"行動ポイント", "移動・戦闘・回復・野戦築城・援軍待機に使うポイント（残り／このターン／軍団の上限）"},
+      {"援軍待機", "この距離（ヘクス）までの味方の戦闘に、援軍として加われます"},
+      {"野戦築城", "陣地を築いて守りを固めたかどうか。移動すると失われます"},
+  };
+  for (const auto& [word, tip] : kTips)
+    if (term == QString::fromUtf8(word)) return QString::fromUtf8(tip);
+  return {};
+}
+
 QString CorpsName(const Game& g, int slot) {
   if (!ValidSlot(slot)) return {};
   const Unit& u = g.U(slot);

@@ -11,6 +11,11 @@ struct Game;
 // An own corps commander or independent general who can still be given an order in this action
 // phase (he has not ended his action and has points left).
 bool CanStillAct(const Game& g, int slot);
+// A castle's name as the map shows it, with the victory points its hex moves when it changes
+// hands ("京 2"); ports and castles outside cities count nothing and show the name alone.
+QString CastleLabel(const Game& g, int castle);
+// One line on what a term of the side panel means, for its tooltip; empty for other words.
+QString TermTip(const QString& term);
 // "ArmyName GeneralName" of a slot, empty for no unit.
 QString CorpsName(const Game& g, int slot);
 // What to do in the current phase. `winner` is the side that won the last game, -1 for none.

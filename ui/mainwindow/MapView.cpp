@@ -169,7 +169,31 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
 
 // --- what is drawn over the view ---------------------------------------------------------------
 
+void TForm1::PaintCastleNames(QPainter& p) {
+  QFont font = p.font();
+  font.setPixelSize(12);
+  font.setBold(true);
+  p.setFont(font);
+  const QRect view = Image5->rect();
+  for (int c = 1; c < game_.CastleCounter && c < kCastleSlots; ++c) {
+    const Castle& castle = game_.Castles[static_cast<std::size_t>(c)];
+    if (!OnMapHex(castle.HexX, castle.HexY)) continue;
+    const HexPos o = HexOrigin(castle.HexX, castle.HexY);
+    // Under the middle of the hex, over the lower edge, where the counters leave room.
+    const QRect box(o.X - 20 - game_.ScrollX, o.Y + 42 - game_.ScrollY, 100, 15);
+    if (!view.intersects(box)) continue;
+    const QString label = CastleLabel(game_, c);
+    const QColor colour = castle.Owner == 1 ? QColor(255, 90, 80) : QColor(110, 160, 255);
+    p.setPen(Qt::black);
+    for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+      p.drawText(box.translated(d), Qt::AlignCenter, label);
+    p.setPen(colour);
+    p.drawText(box, Qt::AlignCenter, label);
+  }
+}
+
 void TForm1::PaintOverView(QPainter& p) {
+  if (CastleNamesItem->isChecked() && game_.GameState != 0) PaintCastleNames(p);
   // A green dot at the top right of every own corps that can still be given an order.
   p.setRenderHint(QPainter::Antialiasing);
   const QRect view = Image5->rect();

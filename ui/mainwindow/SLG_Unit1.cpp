@@ -254,6 +254,9 @@ void TForm1::CreateMenus() {
   UndoItem->setShortcutContext(Qt::WindowShortcut);
   addAction(UndoItem);
   connect(UndoItem, &QAction::triggered, this, [this] { UndoClick(); });
+  CastleNamesItem = PopupMenu1->addAction(QStringLiteral("城名"));
+  CastleNamesItem->setCheckable(true);
+  connect(CastleNamesItem, &QAction::toggled, this, [this] { Image5->update(); });
 }
 
 void TForm1::CreateSidePanel() {
@@ -265,6 +268,7 @@ void TForm1::CreateSidePanel() {
     l->resize(text.isEmpty() ? kClientWidth - x : l->sizeHint().width(), 14);
     l->setVisible(false);
     l->setEnabled(false);
+    l->setToolTip(TermTip(text));
     Label[static_cast<std::size_t>(n)] = l;
   };
   const QString slash = QStringLiteral("/");

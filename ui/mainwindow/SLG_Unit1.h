@@ -74,6 +74,7 @@ class TForm1 : public QMainWindow {
   QMenu* SaveMenu = nullptr;
   QAction* NextCorpsItem = nullptr;  // 次に動ける軍団 (N), in the map's menu
   QAction* UndoItem = nullptr;       // 取り消し (Ctrl+Z), in the map's menu
+  QAction* CastleNamesItem = nullptr;  // 城名: castle and city names over the map, on or off
   QMenu* LoadMenu = nullptr;
   // The hint line under the map: what to do now, or for a moment why a command did nothing.
   QLabel* HintLine = nullptr;
@@ -176,6 +177,7 @@ class TForm1 : public QMainWindow {
   void DrawHoverOutline();
   // Drawn over the view, never into the map: the outline of the corps that is acting.
   void PaintOverView(QPainter& p);
+  void PaintCastleNames(QPainter& p);
   void RestoreBox(int x, int y);
   void EndAllWaits();
   bool LoadFrom(const QString& path, const std::string& startedBy);

@@ -379,6 +379,50 @@ TEST_F(Guidance, ADecidedBattleIsSummedUpFromItsOutcome) {
   EXPECT_FALSE(b->Summary->isVisible());
 }
 
+TEST_F(Guidance, CastleNamesOnTheMapAndTipsOnThePanelsTerms) {
+  StartNewGame(1);
+  // One castle of each kind of hex: its name, and the points it moves when it changes hands.
+  struct Kind {
+    int terrain;
+    const char* suffix;
+  };
+  const int c = 1;
+  Castle& castle = game->Castles[c];
+  const QString name = QString::fromStdString(Cp932ToUtf8Lossy(castle.Name.View()));
+  const int kept = game->H(castle.HexX, castle.HexY).Terrain;
+  for (const Kind& k : {Kind{8, " 1"}, Kind{9, " 1"}, Kind{10, " 2"}, Kind{11, " 2"}, Kind{12, ""}, Kind{13, ""}, Kind{2, ""}}) {
+    game->H(castle.HexX, castle.HexY).Terrain = k.terrain;
+    EXPECT_EQ(CastleLabel(*game, c), name + QString::fromUtf8(k.suffix)) << k.terrain;
+  }
+  game->H(castle.HexX, castle.HexY).Terrain = kept;
+  // 京 (2, 5), a large city: the names show over the map only while 城名 is on.
+  Show(2, 5);
+  const QImage plain = form1->Image5->grab().toImage();
+  form1->CastleNamesItem->setChecked(true);
+  const QImage named = form1->Image5->grab().toImage();
+  EXPECT_FALSE(plain == named);
+  const HexPos kyo = HexOrigin(2, 5);
+  int blue = 0;
+  for (int x = kyo.X - game->ScrollX; x < kyo.X + 60 - game->ScrollX; ++x) {
+    const QColor px = named.pixelColor(x, kyo.Y + 49 - game->ScrollY);
+    blue += px == QColor(110, 160, 255) ? 1 : 0;
+  }
+  EXPECT_GT(blue, 0);  // ヴァルネ軍's colour
+  form1->CastleNamesItem->setChecked(false);
+  EXPECT_TRUE(form1->Image5->grab().toImage() == plain);
+  struct Tip {
+    int label;
+    const char* tip;
+  };
+  for (const Tip& t : {Tip{25, "率いることのできる配下武将の数。采配より1人多くまで付けられます"},
+                       Tip{29, "戦闘のとき、この武将の軍勢の強さに加わる修正"},
+                       Tip{6, "高いほど、「回復」で混乱から立ち直りやすくなります"},
+                       Tip{5, "移動・戦闘・回復・野戦築城・援軍待機に使うポイント（残り／このターン／軍団の上限）"},
+                       Tip{37, "この距離（ヘクス）までの味方の戦闘に、援軍として加われます"},
+                       Tip{36, "陣地を築いて守りを固めたかどうか。移動すると失われます"}, Tip{1, ""}})
+    EXPECT_EQ(form1->Label[t.label]->toolTip(), QString::fromUtf8(t.tip)) << t.label;
+}
+
 TEST_F(Guidance, AfterAnEndingTheStatusLineNamesTheWinnerAndOnlyNewAndLoadAreLeft) {
   StartNewGame(1);
   game->GameState = 0;

@@ -168,6 +168,11 @@ int main(int argc, char** argv) {
     });
     const HexPos kyo = HexOrigin(2, 5);
     f->Image5MouseDown(Qt::LeftButton, QPoint(kyo.X + 30 - g.ScrollX, kyo.Y + 30 - g.ScrollY));
+    f->CastleNamesItem->setChecked(true);
+    f->ScrollBar1->setValue(0);
+    f->ScrollBar2->setValue(60);
+    Save(f, QStringLiteral("castle-names"));
+    f->CastleNamesItem->setChecked(false);
     g.GameState = 3;
     f->SaveItems[0]->trigger();
     Save(f, QStringLiteral("saved"));
