@@ -81,7 +81,8 @@ QString PhaseHint(const Game& g, int winner) {
     case 24: return QStringLiteral("同じヘクスをもう一度クリックで移動決定、ほかのヘクスのクリックで取り消し");
     case 6: return QStringLiteral("攻撃する隣のヘクスをクリック（右クリックで攻撃する軍団の選び直し）");
     case 5: return QStringLiteral("攻撃する軍団のヘクスをクリックしてください");
-    case 7: return ActingCorpsHint(g);
+    case 7:
+      return CanUndoMove(g) ? ActingCorpsHint(g) + QStringLiteral("（Ctrl+Z で今の移動を取り消し）") : ActingCorpsHint(g);
     case 15:
     case 16:
     case 17:

@@ -133,6 +133,11 @@ TEST_F(Guidance, TheActingCorpsIsOutlinedAndHoldsBackPhaseEndAndOtherCorps) {
   EXPECT_EQ(form1->HintLine->text(), PhaseEndRefusal(*game));
   EXPECT_EQ(form1->N1->toolTip(), PhaseEndRefusal(*game));
 
+  // No move has just been confirmed: 取り消し says what it could take back.
+  form1->UndoItem->trigger();
+  EXPECT_EQ(game->GameState, 7);
+  EXPECT_EQ(form1->HintLine->text(), QStringLiteral("取り消せるのは、決定したばかりの移動だけです（ほかの操作の前に）"));
+
   // Another corps: only 行動終了 and Cancel; an enemy corps: only Cancel.
   int seen = 0;
   OnUnitWindow([&](TForm3* f) {
@@ -158,6 +163,42 @@ TEST_F(Guidance, TheActingCorpsIsOutlinedAndHoldsBackPhaseEndAndOtherCorps) {
   EXPECT_EQ(seen, 2);
   EXPECT_EQ(game->GameState, 7);
   EXPECT_EQ(game->SelectedUnit, acting);
+}
+
+TEST_F(Guidance, CtrlZTakesBackTheMoveJustConfirmedInTheWindow) {
+  StartNewGame(1);
+  form1->N1->trigger();
+  form1->N1->trigger();
+  ASSERT_EQ(game->GameState, 3);
+  auto image = [&] {
+    auto copy = std::make_unique<Game>(*game);
+    Snapshot(*copy);
+    return copy->SaveImage;
+  };
+  const Unit& a = game->U(71);
+  const int x0 = a.HexX, y0 = a.HexY;
+  Show(x0, y0);
+  const auto before = image();
+  OnUnitWindow([](TForm3* f) { f->Button1->click(); });
+  ClickHex(x0, y0);
+  ASSERT_EQ(game->GameState, 4);
+  HexPos to{-1, -1};
+  for (int d = 1; d <= 6 && to.X < 0; ++d) {
+    const HexPos n = Neighbour(x0, y0, d);
+    if (OnMapHex(n.X, n.Y) && game->MoveBlocked[n.X][n.Y] == 0 && UnitsAt(*game, n.X, n.Y).Count == 0) to = n;
+  }
+  ASSERT_GE(to.X, 0);
+  ClickHex(to.X, to.Y);
+  ASSERT_EQ(game->GameState, 24);
+  ClickHex(to.X, to.Y);
+  ASSERT_EQ(game->GameState, 7);
+  EXPECT_TRUE(form1->HintLine->text().endsWith(QStringLiteral("（Ctrl+Z で今の移動を取り消し）")));
+  form1->UndoItem->trigger();
+  EXPECT_EQ(game->GameState, 3);
+  EXPECT_EQ(a.HexX, x0);
+  EXPECT_EQ(a.HexY, y0);
+  EXPECT_TRUE(image() == before);
+  EXPECT_EQ(form1->HintLine->text(), QStringLiteral("移動を取り消しました"));
 }
 
 TEST_F(Guidance, OwnCorpsStillToActAreMarkedListedFirstAndVisitedByN) {
