@@ -43,7 +43,7 @@ QString TermTip(const QString& term) {
       {"戦闘修正", "戦闘のとき、この武将の軍勢の強さに加わる修正"},
       {"士気", "高いほど、「回復」で混乱から立ち直りやすくなります"},
       {"行動ポイント", "移動・戦闘・回復・野戦築城・援軍待機に使うポイント（残り／このターン／軍団の上限）"},
-      {"援軍待機", "この距離（ヘクス）までの味方の戦闘に、援軍として加われます"},
+      {"援軍待機", "この距離（ヘックス）までの味方の戦闘に、援軍として加われます"},
       {"野戦築城", "陣地を築いて守りを固めたかどうか。移動すると失われます"},
   };
   for (const auto& [word, tip] : kTips)
@@ -77,10 +77,10 @@ QString PhaseHint(const Game& g, int winner) {
     case 2: return QStringLiteral("補充フェイズ: 補充する自軍の部隊をクリック。終えたら フェイズ終了 (Ctrl+E)");
     case 27: return QStringLiteral("編成フェイズ: 自軍の部隊をクリックして 独立・編成。終えたら フェイズ終了 (Ctrl+E)");
     case 3: return QStringLiteral("行動フェイズ: 自軍の軍団をクリックして命令。動かし終えたら フェイズ終了 (Ctrl+E)");
-    case 4: return QStringLiteral("移動先のヘクスをクリック（右クリックで取り消し）");
-    case 24: return QStringLiteral("同じヘクスをもう一度クリックで移動決定、ほかのヘクスのクリックで取り消し");
-    case 6: return QStringLiteral("攻撃する隣のヘクスをクリック（右クリックで攻撃する軍団の選び直し）");
-    case 5: return QStringLiteral("攻撃する軍団のヘクスをクリックしてください");
+    case 4: return QStringLiteral("移動先のヘックスをクリック（右クリックで取り消し）");
+    case 24: return QStringLiteral("同じヘックスをもう一度クリックで移動決定、ほかのヘックスのクリックで取り消し");
+    case 6: return QStringLiteral("攻撃する隣のヘックスをクリック（右クリックで攻撃する軍団の選び直し）");
+    case 5: return QStringLiteral("攻撃する軍団のヘックスをクリックしてください");
     case 7:
       return CanUndoMove(g) ? ActingCorpsHint(g) + QStringLiteral("（Ctrl+Z で今の移動を取り消し）") : ActingCorpsHint(g);
     case 15:
