@@ -320,6 +320,7 @@ TEST_F(Guidance, SaveSlotsSayWhatTheyHoldAndUnsavedPlayIsAskedFor) {
   game->GameState = 2;
 
   // Nothing played since the save: 新規 asks nothing. Played on: it asks, and "いいえ" keeps it.
+  ASSERT_TRUE(QFile::remove(dir.filePath(QStringLiteral("Autosave.dat"))));
   StartNewGame(0);
   for (const auto& seen : Seen()) EXPECT_NE(seen.Caption, QStringLiteral("確認"));
   ASSERT_EQ(game->PlayerSide, 0);
@@ -327,7 +328,12 @@ TEST_F(Guidance, SaveSlotsSayWhatTheyHoldAndUnsavedPlayIsAskedFor) {
   const std::size_t before = Seen().size();
   // A ヴァルネ軍 game's first turn is autosaved too.
   EXPECT_FALSE(form1->Unsaved());
-  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Autosave.dat"))));
+  QFile autosave(dir.filePath(QStringLiteral("Autosave.dat")));
+  ASSERT_TRUE(autosave.open(QIODevice::ReadOnly));
+  auto now = std::make_unique<Game>(*game);
+  Snapshot(*now);
+  EXPECT_TRUE(autosave.readAll() ==
+              QByteArray(reinterpret_cast<const char*>(now->SaveImage.data()), static_cast<qsizetype>(kSaveImageSize)));
   form1->N1->trigger();
   ASSERT_TRUE(form1->Unsaved());
   hand->Answers.push_back(ModalHand::Press(1));
