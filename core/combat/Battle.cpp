@@ -48,6 +48,12 @@ struct Fight {
   Castle& TheCastle() { return g.Castles[static_cast<std::size_t>(s.BattleCastle)]; }
   std::string CastleName() { return Cp932ToUtf8Lossy(TheCastle().Name.View()); }
   void Say(const std::string& text) { ui.BattleMessage(text); }
+  // The last message of the battle; the window hears the outcome just before it.
+  void SayLast(const BattleResult& r, const std::string& text) {
+    ui.BattleOver({.Rounds = r.Rounds, .CastleFallen = r.CastleFallen, .AttackerRetreated = r.AttackerRetreated,
+                   .DefenderRetreated = r.DefenderRetreated, .AdvancedUnit = r.AdvancedUnit});
+    ui.BattleMessage(text);
+  }
 };
 
 void ClearMarks(Game& g, int x, int y) {
@@ -222,7 +228,7 @@ BattleState Refresh(Fight& f) {
 }
 
 // One attacking leader follows into the ground won; his corps comes with him.
-int Advance(Fight& f, bool gone) {
+int Advance(Fight& f, bool gone, BattleResult& result) {
   Game& g = f.g;
   HexPos to{f.x, f.y};
   if (f.decision == Decision::Retreat) to = f.path.First;
@@ -241,7 +247,8 @@ int Advance(Fight& f, bool gone) {
   }
   OccupyCastles(g, f.ui);
   Refresh(f);
-  f.Say("戦闘終了");
+  result.AdvancedUnit = leader;
+  f.SayLast(result, "戦闘終了");
   return leader;
 }
 
@@ -250,32 +257,32 @@ enum class RoundEnd { Continue, End };
 RoundEnd EndOfRound(Fight& f, bool gone, BattleResult& result) {
   Game& g = f.g;
   if (!((!f.defenderRetreats && !f.castleFallen) || f.attackerRetreated)) {
-    result.AdvancedUnit = Advance(f, gone);
+    result.AdvancedUnit = Advance(f, gone, result);
     return RoundEnd::End;
   }
   if (!f.Siege() && f.round == 0 && g.FullAttack == 0) {
-    f.Say("戦闘終了");
+    f.SayLast(result, "戦闘終了");
     return RoundEnd::End;
   }
   const BattleState now = Refresh(f);
   if (f.attackerRetreated || gone || now.AttackerUnits.Count == 0) {
-    f.Say("戦闘終了");
+    f.SayLast(result, "戦闘終了");
     return RoundEnd::End;
   }
   if (f.round == kEngagementLastRound && g.FullAttack != 0 && !f.escalated) {
-    f.Say("合戦終了");
+    f.SayLast(result, "合戦終了");
     return RoundEnd::End;
   }
   if (f.Siege()) {
     const int a = g.Rng.Next(7);
     const int b = g.Rng.Next(7);
     if (a == b) {
-      f.Say(f.CastleName() + "攻防戦終了");
+      f.SayLast(result, f.CastleName() + "攻防戦終了");
       return RoundEnd::End;
     }
   }
   if (f.round == kEscalatedLastRound) {
-    f.Say("合戦終了");
+    f.SayLast(result, "合戦終了");
     return RoundEnd::End;
   }
   if (g.FullAttack != 0 && f.round <= kLastReinforcementRound) ReinforcementStep(g, f.ui, now);
@@ -295,12 +302,12 @@ RoundEnd PlayRound(Fight& f, BattleResult& result) {
   ApplyCommandFactor(f.s);
 
   if (f.Siege() && f.round >= kSiegeRounds) {
-    f.Say(f.CastleName() + "攻防戦終了");
+    f.SayLast(result, f.CastleName() + "攻防戦終了");
     return RoundEnd::End;
   }
   if (f.Siege() && f.round > 0 && f.s.AttackerSide == g.PlayerSide &&
       !f.ui.AskChoice("攻城戦続行", "攻城戦を続行しますか。", "続行", "中止")) {
-    f.Say(f.CastleName() + "攻防戦終了");
+    f.SayLast(result, f.CastleName() + "攻防戦終了");
     return RoundEnd::End;
   }
   result.Rounds = f.round + 1;

@@ -82,6 +82,7 @@ void InitialiseGame(Game& g) {
 }
 
 void ResetForNewGame(Game& g) {
+  g.Undo.Armed = false;
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     Unit& u = g.U(slot);
     u.OnMap = 0;

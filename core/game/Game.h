@@ -29,6 +29,21 @@ struct PathString {
   }
 };
 
+// The last move of the action phase, as the game stood before it, kept while 取り消し may still
+// take it back: from the move's confirmation until any other input or random draw.
+struct MoveUndo {
+  bool Armed = false;
+  std::uint32_t Seed = 0;  // the generator when the move was confirmed
+  std::array<Unit, kUnitSlots> Units{};
+  std::int32_t GameState = 0;
+  std::int32_t SelectedUnit = 0;
+  std::int32_t ActiveUnit = 0;
+  std::int32_t SavedHexX = 0;
+  std::int32_t SavedHexY = 0;
+  std::int32_t ScrollX = 0;
+  std::int32_t ScrollY = 0;
+};
+
 struct Game {
   Game();
 
@@ -67,6 +82,8 @@ struct Game {
   std::int32_t SavedHexY = 0;
   std::int32_t ClickX = 0;
   std::int32_t ClickY = 0;
+  // The game before the move being made, and whether 取り消し may restore it.
+  MoveUndo Undo{};
   // Unit window command buttons, indexed by UnitButton.
   std::array<bool, kUnitButtonCount> UnitButtons{};
 

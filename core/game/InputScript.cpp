@@ -54,7 +54,14 @@ bool ReadHex(std::string_view& rest, Input& in, std::string& why) {
 
 std::string_view ButtonCaption(WindowButton b) { return kButtonCaptions[static_cast<std::size_t>(b)]; }
 
-std::string_view MenuCaption(MenuItem m) { return m == MenuItem::PhaseEnd ? "フェイズ終了" : "キャンセル"; }
+std::string_view MenuCaption(MenuItem m) {
+  switch (m) {
+    case MenuItem::PhaseEnd: return "フェイズ終了";
+    case MenuItem::Cancel: return "キャンセル";
+    case MenuItem::Undo: return "取り消し";
+  }
+  return "キャンセル";
+}
 
 std::string FormatInput(const Input& in) {
   const std::string n = std::to_string(in.X);
@@ -105,8 +112,10 @@ bool ParseInputLine(std::string_view line, Input& in, bool& blank, std::string& 
       out = Input::MenuCommand(MenuItem::PhaseEnd);
     } else if (rest == MenuCaption(MenuItem::Cancel)) {
       out = Input::MenuCommand(MenuItem::Cancel);
+    } else if (rest == MenuCaption(MenuItem::Undo)) {
+      out = Input::MenuCommand(MenuItem::Undo);
     } else {
-      why = "menu " + Quoted(rest) + " is not a command (フェイズ終了 or キャンセル)";
+      why = "menu " + Quoted(rest) + " is not a command (フェイズ終了, キャンセル or 取り消し)";
       return false;
     }
     rest = {};

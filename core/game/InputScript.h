@@ -4,7 +4,8 @@
 //
 //   click X Y          left click on hex (X, Y)
 //   right X Y          right button on hex (X, Y)
-//   menu フェイズ終了    the menu-bar or pop-up command; "menu キャンセル" for the pop-up's other item
+//   menu フェイズ終了    the menu-bar or pop-up command; "menu キャンセル" for the pop-up's other item;
+//                      "menu 取り消し" takes back the move just confirmed
 //   row N / sub N      select row N (from 0) of the unit window's upper / lower list
 //   button CAPTION     press a unit-window button by its caption ("戦闘　合戦", "Cancel", ...)
 //   double             double click on the unit window's upper list
@@ -35,7 +36,7 @@ enum class InputKind {
   Click, Right, Menu, Row, Sub, Button, Double, Answer, Value, ValueCancel, Reinforce, ReinforceNone, Scroll
 };
 
-enum class MenuItem { PhaseEnd, Cancel };
+enum class MenuItem { PhaseEnd, Cancel, Undo };
 
 // The unit window's buttons as the player sees them.
 enum class WindowButton { Move, Battle, Detach, Organise, Recover, EndAction, Replenish, Fortify, Standby, Cancel };

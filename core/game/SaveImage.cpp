@@ -218,6 +218,8 @@ LoadResult LoadSaveFile(const Game& g, const std::string& savePath, const std::s
 
 LoadResult LoadSaveImage(const Game& g, std::span<const std::uint8_t> image, const MapTable& map, Game& out) {
   out = g;
+  // A loaded game has no move of its own to take back.
+  out.Undo.Armed = false;
   DrawAdvanceLimit(out);
   BuildScenario(out, map);
   if (image.size() < kSaveImageSize) return {false, false, kNotASave, "the image is too short"};

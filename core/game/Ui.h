@@ -32,6 +32,15 @@ struct BattleView {
   UnitList DefenderUnits;     // slots in list order (units on the hex, lowest slot first)
 };
 
+// How a battle came out: what the battle window sums up under its last message.
+struct BattleOutcome {
+  int Rounds = 0;
+  bool CastleFallen = false;
+  bool AttackerRetreated = false;  // in the last round
+  bool DefenderRetreated = false;  // in the last round
+  int AdvancedUnit = -1;           // the attacking leader that moved in, -1 when none did
+};
+
 class Ui {
  public:
   virtual ~Ui() = default;
@@ -83,6 +92,8 @@ class Ui {
   // or -1 for "援軍拒否". With no candidate it returns -1 at once, without waiting.
   virtual int BattleChooseReinforcement(int panel, const UnitList& candidates) = 0;
   virtual void BattleClose() = 0;
+  // The battle is decided and its last message comes next. Nothing is asked or awaited.
+  virtual void BattleOver(const BattleOutcome& outcome) { (void)outcome; }
 
   // The map and the panels.
   virtual void RedrawMap() = 0;

@@ -40,8 +40,10 @@ void MarkCorps(Game& g, int slot, int x, int y) {
   }
 }
 
+}  // namespace
+
 // No replenishment in contact with the enemy: a neighbour whose first unit is the computer's.
-bool NextToEnemy(const Game& g, const Unit& u) {
+bool InContactWithEnemy(const Game& g, const Unit& u) {
   for (int d = 1; d <= 6; ++d) {
     const HexPos n = Neighbour(u.HexX, u.HexY, d);
     if (!OnMapHex(n.X, n.Y)) continue;
@@ -50,6 +52,8 @@ bool NextToEnemy(const Game& g, const Unit& u) {
   }
   return false;
 }
+
+namespace {
 
 // Phase 2: steps bought with replenishment points.
 void Replenish(Game& g, Ui& ui, int x, int y) {
@@ -63,7 +67,7 @@ void Replenish(Game& g, Ui& ui, int x, int y) {
     return;
   }
   Unit& u = g.U(slot);
-  if (NextToEnemy(g, u)) return;
+  if (InContactWithEnemy(g, u)) return;
   g.ActiveUnit = slot;
   const int missing = u.MaxSteps - u.Steps > 0 ? u.MaxSteps - u.Steps : 0;
   const int points = g.ReplenishmentPoints[static_cast<std::size_t>(g.PlayerSide)];
@@ -83,6 +87,21 @@ void Replenish(Game& g, Ui& ui, int x, int y) {
   e.Value2 = cost;
   ui.Happened(e);
   ui.RefreshStatusLine();
+}
+
+// The game as it stands when 移動 is pressed (the window has only left its command code): what
+// 取り消し brings back once the move is confirmed.
+void KeepForUndo(Game& g, int stateBefore) {
+  MoveUndo& u = g.Undo;
+  u.Armed = false;
+  u.Units = g.Units;
+  u.GameState = stateBefore;
+  u.SelectedUnit = g.SelectedUnit;
+  u.ActiveUnit = g.ActiveUnit;
+  u.SavedHexX = g.SavedHexX;
+  u.SavedHexY = g.SavedHexY;
+  u.ScrollX = g.ScrollX;
+  u.ScrollY = g.ScrollY;
 }
 
 // Phases 3 and 7: a corps picked in the unit window and the command it was given there.
@@ -110,6 +129,7 @@ void Command(Game& g, Ui& ui, int x, int y) {
   };
   switch (g.GameState) {
     case 4:
+      KeepForUndo(g, before);
       g.ActiveUnit = g.SelectedUnit = slot;
       ShowMoveRange(g, ui, slot);
       return;
@@ -217,7 +237,16 @@ void LeftClick(Game& g, Ui& ui, int x, int y) {
   g.ClickY = y;
   const int state = g.GameState;
   if (state == 4) return ClickMoveDestination(g, ui, g.ActiveUnit, x, y);
-  if (state == 24) return ClickMoveConfirmation(g, ui, g.ActiveUnit, x, y);
+  if (state == 24) {
+    // A click on the hex the corps now stands on confirms the move; anywhere else takes it back.
+    const bool confirms = ValidSlot(g.ActiveUnit) && g.U(g.ActiveUnit).HexX == x && g.U(g.ActiveUnit).HexY == y;
+    ClickMoveConfirmation(g, ui, g.ActiveUnit, x, y);
+    if (confirms && g.GameState == 7) {
+      g.Undo.Armed = true;
+      g.Undo.Seed = g.Rng.Seed();
+    }
+    return;
+  }
   if (state == 6) return Attack(g, ui, x, y);
   // Everywhere else the click is about the corps on the hex; without one nothing opens.
   if (TopUnitsAtHex(g, x, y).Count == 0) return;
@@ -247,9 +276,36 @@ Dispatched RightButton(Game& g, Ui& ui, int x, int y) {
 
 void MenuCommand(Game& g, Ui& ui, MenuItem item) {
   if (item == MenuItem::PhaseEnd) PhaseEnd(g, ui);
+  if (item == MenuItem::Undo) UndoMove(g, ui);
+}
+
+bool CanUndoMove(const Game& g) {
+  return g.Undo.Armed && g.GameState == 7 && g.Rng.Seed() == g.Undo.Seed;
+}
+
+bool UndoMove(Game& g, Ui& ui) {
+  if (!CanUndoMove(g)) return false;
+  const MoveUndo& u = g.Undo;
+  g.Units = u.Units;
+  g.GameState = u.GameState;
+  g.SelectedUnit = u.SelectedUnit;
+  g.ActiveUnit = u.ActiveUnit;
+  g.SavedHexX = u.SavedHexX;
+  g.SavedHexY = u.SavedHexY;
+  g.ScrollX = u.ScrollX;
+  g.ScrollY = u.ScrollY;
+  g.Undo.Armed = false;
+  ClearMoveRange(g);
+  g.RangeOverlay = 0;
+  g.RangeShown = 0;
+  ui.RedrawMap();
+  ui.RefreshStatusLine();
+  return true;
 }
 
 Dispatched DispatchInput(Game& g, Ui& ui, const Input& in) {
+  // Only the input right after a confirmed move may take it back.
+  if (!(in.Kind == InputKind::Menu && in.Menu == MenuItem::Undo)) g.Undo.Armed = false;
   switch (in.Kind) {
     case InputKind::Click: LeftClick(g, ui, in.X, in.Y); return Dispatched::Done;
     case InputKind::Right: return RightButton(g, ui, in.X, in.Y);

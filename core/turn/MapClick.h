@@ -10,6 +10,7 @@
 namespace milgant {
 
 struct Game;
+struct Unit;
 class Ui;
 
 // What an input between windows did.
@@ -19,6 +20,16 @@ enum class Dispatched { Ignored, Done, PopupMenu };
 // chosen; in any other phase it asks for the pop-up menu (PopupMenu), which the window shows
 // and whose choice comes back as a menu input. Other kinds are Ignored.
 Dispatched DispatchInput(Game& g, Ui& ui, const Input& in);
+
+// Whether "menu 取り消し" would take a move back now: one was confirmed in this action phase and
+// no other input and no random draw has come since.
+bool CanUndoMove(const Game& g);
+// Puts the game back as it stood before the last confirmed move; false, changing nothing, when
+// CanUndoMove is false.
+bool UndoMove(Game& g, Ui& ui);
+
+// A unit next to a hex whose first unit is the computer's takes no replenishment.
+bool InContactWithEnemy(const Game& g, const Unit& u);
 
 // The parts, for callers that already know what they hold.
 void LeftClick(Game& g, Ui& ui, int x, int y);

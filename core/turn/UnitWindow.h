@@ -35,6 +35,8 @@ class UnitWindow {
   void ForceCancel();
 
   bool Closed() const { return closed_; }
+  // Closed with Cancel (or by the program) rather than by a command or a choice.
+  bool Cancelled() const { return cancelled_; }
   // After it closed: the unit chosen, or -1. In the replenishment phase a corps with
   // subordinates asks first whether the commander or the selected subordinate is meant.
   int ChosenUnit();

@@ -533,7 +533,8 @@ TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
 // The line of every input reads back as the same input.
 TEST(InputScripts, FormattedInputsReadBack) {
   const Input inputs[] = {Input::Click(0, 19), Input::Right(19, 0), Input::MenuCommand(MenuItem::PhaseEnd),
-                          Input::MenuCommand(MenuItem::Cancel), Input::Of(InputKind::Row, 3),
+                          Input::MenuCommand(MenuItem::Cancel), Input::MenuCommand(MenuItem::Undo),
+                          Input::Of(InputKind::Row, 3),
                           Input::Of(InputKind::Sub, 0), Input::Press(WindowButton::Battle),
                           Input::Press(WindowButton::Cancel), Input::Of(InputKind::Double),
                           Input::Of(InputKind::Answer, 0), Input::Of(InputKind::Value, 12),
@@ -551,6 +552,74 @@ TEST(InputScripts, FormattedInputsReadBack) {
   }
 }
 
+
+// 取り消し after a confirmed move brings back the game as it was before the move, byte for
+// byte; after anything else it changes nothing. Each row: the lines played first, then whether
+// "menu 取り消し" restores the game as it stood after `Back` of them, or leaves it alone.
+TEST(UndoMove, TakesBackTheConfirmedMoveOnlyUntilAnythingElseHappens) {
+  const std::string move = "click 5 5\nrow 0\nbutton 移動\nclick 7 5\nclick 7 5\n";
+  struct Row {
+    const char* Name;
+    std::string Back;   // the game after these lines is what an undo brings back
+    std::string Then;   // played after them; the undo comes last
+    bool Undone;
+  };
+  const Row rows[] = {
+      {"a move from phase 3", "", move, true},
+      {"the second move of a corps", move, "click 7 5\nbutton 移動\nclick 6 5\nclick 6 5\n", true},
+      {"a move taken back instead of confirmed", "", "click 5 5\nrow 0\nbutton 移動\nclick 7 5\nclick 6 6\n", false},
+      {"a look at the corps after the move", "", move + "click 7 5\nbutton Cancel\n", false},
+      {"a battle after the move", "", move + "click 7 5\nbutton 戦闘　合戦\nclick 8 5\nanswer 1\nanswer 0\n", false},
+      {"a second undo", "", move + "menu 取り消し\n", false},
+      {"nothing moved", "", "", false},
+  };
+  for (const int side : {0, 1}) {
+    for (const Row& r : rows) {
+      SCOPED_TRACE(std::string(r.Name) + " side " + std::to_string(side));
+      auto g = Field(side, 3);
+      ScriptedUi ui;
+      ASSERT_EQ(PlayScriptText(*g, ui, r.Back), "");
+      const auto back = Image(*g);
+      const int selected = g->SelectedUnit, state = g->GameState;
+      ASSERT_EQ(PlayScriptText(*g, ui, r.Then), "");
+      const auto before = Image(*g);
+      ASSERT_EQ(PlayScriptText(*g, ui, "menu 取り消し\n"), "");
+      EXPECT_TRUE(Image(*g) == (r.Undone ? back : before));
+      if (r.Undone) {
+        EXPECT_FALSE(before == back);  // the move had changed the game
+        EXPECT_EQ(g->GameState, state);
+        EXPECT_EQ(g->SelectedUnit, selected);
+        EXPECT_EQ(g->RangeShown, 0);
+        EXPECT_EQ(test::BrokenInvariants(*g), "");
+      }
+    }
+  }
+}
+
+// A session with an undo, written as lines and played again from the same start, ends in the
+// same game.
+TEST(UndoMove, ARecordedSessionWithAnUndoReplaysToTheSameSave) {
+  auto start = Field(1, 3);
+  start->Rng.SetSeed(12345);
+  const std::string session =
+      "click 5 5\nrow 0\nbutton 移動\nclick 7 5\nclick 7 5\nmenu 取り消し\n"
+      "click 5 5\nrow 0\nbutton 移動\nclick 6 4\nclick 6 4\n"
+      "click 6 4\nbutton 行動終了\nmenu フェイズ終了\n";
+  auto played = std::make_unique<Game>(*start);
+  ScriptedUi ui;
+  ui.Closing = true;
+  ASSERT_EQ(PlayScriptText(*played, ui, session), "");
+  EXPECT_EQ(played->Turn, 4);
+  EXPECT_EQ(played->U(SlotsFor(1).Leader).CanMove, 1);  // a new turn
+  std::string recording = "# seed 12345\n";
+  for (const Input& in : ParseInputScript(session).Inputs) recording += FormatInput(in) + "\n";
+  EXPECT_NE(recording.find("menu 取り消し\n"), std::string::npos);
+  auto replayed = std::make_unique<Game>(*start);
+  ScriptedUi again;
+  again.Closing = true;
+  ASSERT_EQ(PlayScriptText(*replayed, again, recording), "");
+  EXPECT_TRUE(Image(*replayed) == Image(*played));
+}
 
 }  // namespace
 }  // namespace milgant

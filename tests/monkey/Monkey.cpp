@@ -275,11 +275,12 @@ void Monkey::Step() {
     }
     Open();
   }
-  if (done.load() >= inputs_ && !finishing_) {
+  // The end: 終了, asked again until the question about unsaved play (if any) lets it close.
+  if (done.load() >= inputs_ && (!finishing_ || !forms_->Form1->Closing) && QApplication::activeModalWidget() == nullptr) {
     finishing_ = true;
     Did("the end: 終了");
-    forms_->Form1->close();
     QTimer::singleShot(0, &anchor_, [this] { Step(); });
+    forms_->Form1->close();
     return;
   }
   // While the game works on its own (a walk, the computer's moves) nobody is asked anything:

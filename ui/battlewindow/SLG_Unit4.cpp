@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include <algorithm>
@@ -117,7 +118,23 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   Button2->setGeometry(467, 570, 78, 25);
   Button4 = new QPushButton(QStringLiteral("援軍拒否"), this);
   Button4->setGeometry(550, 570, 78, 25);
-  for (QPushButton* b : {Button1, Button2, Button3, Button4}) b->setEnabled(false);
+  for (QPushButton* b : {Button1, Button2, Button3, Button4}) {
+    b->setEnabled(false);
+    b->installEventFilter(this);
+  }
+  for (QListWidget* list : {ListBox1, ListBox2}) list->installEventFilter(this);
+  // Under the text box while a reinforcement may be chosen: what the two buttons do.
+  ChoiceHint = new QLabel(this);
+  ChoiceHint->setGeometry(167, 494, 297, 72);
+  ChoiceHint->setWordWrap(true);
+  ChoiceHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  ChoiceHint->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 170); color: #ffe070; padding: 4px; }"));
+  ChoiceHint->setVisible(false);
+  Summary = new QLabel(this);
+  Summary->setGeometry(171, 282, 288, 104);
+  Summary->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Summary->setStyleSheet(QStringLiteral("QLabel { background: rgba(0, 0, 0, 190); color: white; padding: 5px; }"));
+  Summary->setVisible(false);
   connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
   connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
@@ -166,6 +183,9 @@ void TForm4::ShowFresh() {
     shown_ = excerpt_.copy();
     ShowExcerpt();
     aborted_ = false;
+    Summary->setVisible(false);
+    fighterCount_ = 0;
+    attackerSide_ = defenderSide_ = -1;
   }
   show();
   raise();
@@ -182,6 +202,22 @@ void TForm4::BattleMessage(std::string_view text) {
 
 void TForm4::BattleSides(const BattleView& v) {
   ClearSidePanels();
+  // Each unit is counted from the steps it brought into the battle.
+  // The sides as the battle began: after an advance the hex holds the attacker.
+  if (attackerSide_ == -1) {
+    attackerSide_ = v.AttackerSide;
+    defenderSide_ = v.DefenderSide;
+  }
+  for (const auto& [list, attacker] : {std::pair{&v.AttackerUnits, true}, std::pair{&v.DefenderUnits, false}}) {
+    for (int i = 0; i < list->Count && game_ != nullptr; ++i) {
+      const int slot = list->Slots[static_cast<std::size_t>(i)];
+      if (slot < 1 || slot >= kUnitSlots) continue;
+      bool known = false;
+      for (int k = 0; k < fighterCount_; ++k) known = known || fighters_[static_cast<std::size_t>(k)].Slot == slot;
+      if (!known && fighterCount_ < static_cast<int>(fighters_.size()))
+        fighters_[static_cast<std::size_t>(fighterCount_++)] = {slot, attacker, game_->U(slot).Steps};
+    }
+  }
   auto sideName = [](int side) {
     return side == 0 || side == 1 ? QString::fromUtf8(SideNames[static_cast<std::size_t>(side)].data(),
                                                       static_cast<qsizetype>(SideNames[static_cast<std::size_t>(side)].size()))
@@ -254,6 +290,7 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
   if (ReinforcementCandidateCount > 0 && !aborted_) {
     list->setCurrentRow(0);
     choosing_ = true;
+    ShowChoiceGuide(true, panel);
     while (ReinforcementChoice == 0 && !aborted_) {
       QEventLoop loop;
       connect(this, &TForm4::destroyed, &loop, &QEventLoop::quit);
@@ -262,6 +299,7 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
       choiceLoop_ = nullptr;
     }
     choosing_ = false;
+    ShowChoiceGuide(false, panel);
   }
   SetOnlyChoiceEnabled(false, panel);
   list->clear();
@@ -269,7 +307,55 @@ int TForm4::BattleChooseReinforcement(int panel, const UnitList& candidates) {
 }
 
 void TForm4::BattleClose() {
+  Summary->setVisible(false);
   hide();
+}
+
+QString TForm4::SummaryText(const BattleOutcome& o) const {
+  if (game_ == nullptr) return {};
+  auto sideName = [](int side) {
+    return side == 0 || side == 1 ? QString::fromUtf8(ArmyNames[static_cast<std::size_t>(side)].data()) : QString();
+  };
+  int lost[2] = {0, 0}, wiped[2] = {0, 0}, count[2] = {0, 0};
+  for (int k = 0; k < fighterCount_; ++k) {
+    const Fighter& f = fighters_[static_cast<std::size_t>(k)];
+    const Unit& u = game_->U(f.Slot);
+    const int i = f.Attacker ? 0 : 1;
+    ++count[i];
+    // A unit wiped out has left the map; what it may bring back later is not this battle's.
+    const int now = u.OnMap == 1 ? u.Steps : 0;
+    lost[i] += std::max(0, f.Steps - now);
+    wiped[i] += u.OnMap == 1 ? 0 : 1;
+  }
+  QStringList lines;
+  lines << QStringLiteral("戦闘の結果（%1ラウンド）").arg(o.Rounds);
+  const QString role[2] = {QStringLiteral("攻撃側"), QStringLiteral("防御側")};
+  const int sides[2] = {attackerSide_, defenderSide_};
+  for (int i = 0; i < 2; ++i) {
+    QString line = role[i] + QStringLiteral(" ") + sideName(sides[i]) + QStringLiteral(": 損害 %1ステップ").arg(lost[i]);
+    if (wiped[i] > 0) line += QStringLiteral("、全滅 %1部隊").arg(wiped[i]);
+    lines << line;
+  }
+  QStringList events;
+  if (o.AttackerRetreated) events << QStringLiteral("攻撃側が後退");
+  if (o.DefenderRetreated) events << QStringLiteral("防御側が後退");
+  if (count[1] > 0 && wiped[1] == count[1]) events << QStringLiteral("防御側は全滅");
+  const int castle = battleX_ >= 0 ? CastleAt(*game_, battleX_, battleY_) : -1;
+  if (o.CastleFallen && castle != -1)
+    events << QString::fromStdString(Cp932ToUtf8Lossy(game_->Castles[static_cast<std::size_t>(castle)].Name.View())) +
+                  QStringLiteral("が落城");
+  if (o.AdvancedUnit >= 1 && o.AdvancedUnit < kUnitSlots)
+    events << QString::fromStdString(Cp932ToUtf8Lossy(game_->U(o.AdvancedUnit).GeneralName.View())) +
+                  QStringLiteral("が進出");
+  if (events.isEmpty()) events << QStringLiteral("双方その場を守った");
+  lines << events.join(QStringLiteral("、"));
+  return lines.join(QLatin1Char('\n'));
+}
+
+void TForm4::BattleOver(const BattleOutcome& outcome) {
+  Summary->setText(SummaryText(outcome));
+  Summary->setVisible(true);
+  Summary->raise();
 }
 
 void TForm4::Abort() {
@@ -392,7 +478,46 @@ void TForm4::SetOnlyChoiceEnabled(bool choosing, int panel) {
   SerifBox1->setEnabled(!choosing);
 }
 
+void TForm4::ShowChoiceGuide(bool on, int panel) {
+  QPushButton* const take = panel == 0 ? Button1 : Button2;
+  QPushButton* const refuse = panel == 0 ? Button3 : Button4;
+  ChoiceHint->setText(on ? QStringLiteral("援軍を送れます。一覧から武将を選んで「援軍選択」(Enter)、"
+                                          "送らないときは「援軍拒否」(Esc)。")
+                         : QString());
+  ChoiceHint->setVisible(on);
+  ChoiceHint->raise();
+  const QString lit = QStringLiteral("QPushButton { border: 2px solid #ffd000; background: #fff0a0; color: black; }");
+  for (QPushButton* b : {take, refuse}) b->setStyleSheet(on ? lit : QString());
+  // The text box keeps its wait mark: the battle waits for the player here too.
+  SerifBox1->HoldMark = on;
+  SerifBox1->update();
+  if (on) {
+    activateWindow();
+    take->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool TForm4::ChoiceKey(QEvent* event) {
+  if (!choosing_ || event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool attacker = Button1->isEnabled();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    (attacker ? Button1 : Button2)->click();
+    return true;
+  }
+  if (key == Qt::Key_Escape) {
+    (attacker ? Button3 : Button4)->click();
+    return true;
+  }
+  return false;
+}
+
+void TForm4::keyPressEvent(QKeyEvent* event) {
+  if (!ChoiceKey(event)) QWidget::keyPressEvent(event);
+}
+
 bool TForm4::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != Image1 && ChoiceKey(event)) return true;
   if (watched == Image1 && event->type() == QEvent::MouseButtonPress)
     Image1MouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
   return QWidget::eventFilter(watched, event);

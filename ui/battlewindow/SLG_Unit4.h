@@ -59,6 +59,10 @@ class TForm4 : public QWidget {
   // and at once, without waiting, when there is no candidate.
   int BattleChooseReinforcement(int panel, const UnitList& candidates);
   void BattleClose();
+  // The battle is decided: a box over the map sums up both sides' losses and what happened.
+  void BattleOver(const BattleOutcome& outcome);
+  // The summary's lines, as the box shows them.
+  QString SummaryText(const BattleOutcome& outcome) const;
 
   // The hex last pressed on the map excerpt, (-1, -1) before any.
   int LastClickX() const { return lastClickX_; }
@@ -79,6 +83,10 @@ class TForm4 : public QWidget {
   TSerifBox* SerifBox1;
   QListWidget *ListBox1, *ListBox2;
   QPushButton *Button1, *Button2, *Button3, *Button4;
+  // Under the text box while a reinforcement may be chosen.
+  QLabel* ChoiceHint;
+  // Over the lower part of the map once the battle is decided.
+  QLabel* Summary;
 
   // Reinforcement state of the choice in progress.
   std::array<int, 141> ReinforcementCandidates{};
@@ -92,6 +100,8 @@ class TForm4 : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Enter chooses and Escape refuses while a reinforcement may be chosen.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormShow();
@@ -108,6 +118,8 @@ class TForm4 : public QWidget {
   void Button4Click();
   void Image1MouseDown(QPoint at);
   void SetOnlyChoiceEnabled(bool choosing, int panel);
+  void ShowChoiceGuide(bool on, int panel);
+  bool ChoiceKey(QEvent* event);
 
   const Game* game_ = nullptr;
   MapRenderer* renderer_ = nullptr;
@@ -123,6 +135,15 @@ class TForm4 : public QWidget {
   bool aborted_ = false;
   bool choosing_ = false;
   QEventLoop* choiceLoop_ = nullptr;
+  // Every unit shown in this battle, with its steps when it was first shown.
+  struct Fighter {
+    int Slot = -1;
+    bool Attacker = false;
+    int Steps = 0;
+  };
+  std::array<Fighter, 141> fighters_{};
+  int fighterCount_ = 0;
+  int attackerSide_ = -1, defenderSide_ = -1;
 };
 
 }  // namespace milgant

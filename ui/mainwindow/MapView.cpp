@@ -12,6 +12,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/InputScript.h"
 #include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/WindowUi.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "core/turn/MapClick.h"
@@ -19,6 +20,11 @@
 #include "ui/widgets/TImage.h"
 
 namespace milgant {
+namespace {
+
+bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
+
+}  // namespace
 
 void TForm1::CopyToView(int x, int y, int w, int h) {
   // (x, y, w, h) on the map picture lands at (x - ScrollX, y - ScrollY) in the view.
@@ -52,12 +58,23 @@ void TForm1::RedrawMap() {
   CopyToView(game_.ScrollX, game_.ScrollY, 793, 521);
   SyncScrollBars();
   RedrawMinimap();
+  UpdateListMarks();
 }
 
 void TForm1::RedrawAround(int x, int y) {
   renderer_->RedrawAround(game_, x, y);
   CopyToView(x * 60 - 180, y * 44 - 180, 360, 360);
   RedrawMinimap();
+}
+
+void TForm1::ScrollBy(int dx, int dy) {
+  if (game_.GameState == 0 || !ScrollBar1->isEnabled()) return;
+  const int x = std::clamp(game_.ScrollX + dx, ScrollBar1->minimum(), ScrollBar1->maximum());
+  const int y = std::clamp(game_.ScrollY + dy, ScrollBar2->minimum(), ScrollBar2->maximum());
+  if (x == game_.ScrollX && y == game_.ScrollY) return;
+  game_.ScrollX = x;
+  game_.ScrollY = y;
+  RedrawMap();
 }
 
 void TForm1::ScrollBar1Change(int position) {
@@ -123,7 +140,8 @@ void TForm1::Image5MouseMove(QPoint at) {
   HoverX = game_.ClickX = h.X;
   HoverY = game_.ClickY = h.Y;
   if (HoverX != LastHoverX || HoverY != LastHoverY) RestoreBox(LastHoverX, LastHoverY);
-  DrawHoverOutline();
+  // Beyond the map's edge there is no hex to outline.
+  if (OnMapHex(HoverX, HoverY)) DrawHoverOutline();
   LastHoverX = HoverX;
   LastHoverY = HoverY;
   RefreshStatusLine();
@@ -153,9 +171,74 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
   const int first = FirstUnitAt(game_, h.X, h.Y);
   if (first != -1) ShowUnitInPanel(first);
   const Input in = Input::Click(h.X, h.Y);
-  BusyScope busy(*this);
-  if (recorder != nullptr) recorder->Write(in);
-  DispatchInput(game_, *forms_.Ui, in);
+  const int before = game_.GameState;
+  const int attacker = game_.ActiveUnit;
+  const int pointsBefore = ValidSlot(attacker) ? game_.U(attacker).ActionPoints : 0;
+  {
+    BusyScope busy(*this);
+    if (recorder != nullptr) recorder->Write(in);
+    DispatchInput(game_, *forms_.Ui, in);
+  }
+  // An attack agreed to but never fought: the corps lacked the points the odds ask for.
+  if (before == 6 && game_.GameState == 7 && forms_.Ui->LastAnswer() && ValidSlot(attacker) &&
+      game_.U(attacker).ActionPoints == pointsBefore && game_.U(attacker).TargetX == -1)
+    FlashHint(QStringLiteral("行動ポイントが足りず攻撃できません（兵力比3倍未満の攻撃には 3 ポイント）"));
+  RefreshHint();
+}
+
+// --- what is drawn over the view ---------------------------------------------------------------
+
+void TForm1::PaintCastleNames(QPainter& p) {
+  QFont font = p.font();
+  font.setPixelSize(12);
+  font.setBold(true);
+  p.setFont(font);
+  const QRect view = Image5->rect();
+  for (int c = 1; c < game_.CastleCounter && c < kCastleSlots; ++c) {
+    const Castle& castle = game_.Castles[static_cast<std::size_t>(c)];
+    if (!OnMapHex(castle.HexX, castle.HexY)) continue;
+    const HexPos o = HexOrigin(castle.HexX, castle.HexY);
+    // Under the middle of the hex, over the lower edge, where the counters leave room.
+    const QRect box(o.X - 20 - game_.ScrollX, o.Y + 42 - game_.ScrollY, 100, 15);
+    if (!view.intersects(box)) continue;
+    const QString label = CastleLabel(game_, c);
+    const QColor colour = castle.Owner == 1 ? QColor(255, 90, 80) : QColor(110, 160, 255);
+    p.setPen(Qt::black);
+    for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+      p.drawText(box.translated(d), Qt::AlignCenter, label);
+    p.setPen(colour);
+    p.drawText(box, Qt::AlignCenter, label);
+  }
+}
+
+void TForm1::PaintOverView(QPainter& p) {
+  if (CastleNamesItem->isChecked() && game_.GameState != 0) PaintCastleNames(p);
+  // A green dot at the top right of every own corps that can still be given an order.
+  p.setRenderHint(QPainter::Antialiasing);
+  const QRect view = Image5->rect();
+  for (int r = 0; r < PanelListCount; ++r) {
+    const int slot = PanelListSlots[static_cast<std::size_t>(r)];
+    if (!CanStillAct(game_, slot)) continue;
+    const Unit& u = game_.U(slot);
+    const HexPos o = HexOrigin(u.HexX, u.HexY);
+    const QRect dot(o.X + 44 - game_.ScrollX, o.Y + 2 - game_.ScrollY, 11, 11);
+    if (!view.intersects(dot)) continue;
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(40, 200, 40));
+    p.drawEllipse(dot);
+  }
+  if (game_.GameState != 7 || !ValidSlot(game_.SelectedUnit)) return;
+  const Unit& u = game_.U(game_.SelectedUnit);
+  if (u.OnMap != 1 || !OnMapHex(u.HexX, u.HexY)) return;
+  // The corps that has been given an order stays outlined until its action ends.
+  const HexPos o = HexOrigin(u.HexX, u.HexY);
+  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
+  const QPolygon hex({QPoint(ox + 30, oy + 1), QPoint(ox + 58, oy + 15), QPoint(ox + 58, oy + 44),
+                      QPoint(ox + 30, oy + 58), QPoint(ox + 1, oy + 44), QPoint(ox + 1, oy + 15)});
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(255, 215, 0), 3));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolygon(hex);
 }
 
 }  // namespace milgant

@@ -4,14 +4,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "ui/battlewindow/SLG_Unit4.h"
@@ -29,6 +33,7 @@
 #include "core/game/SaveImage.h"
 #include "ui/text/Fonts.h"
 #include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/WindowUi.h"
 #include "music/MediaPlayer.h"
 #include "core/turn/MapClick.h"
@@ -39,6 +44,9 @@
 #include "ui/widgets/MapRenderer.h"
 #include "ui/widgets/TImage.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace milgant {
 namespace {
 
@@ -46,6 +54,8 @@ constexpr int kClientWidth = 792, kClientHeight = 545;
 // A window timer of one millisecond ticks, in practice, about every 16: one hex per tick is
 // then a walk the eye can follow.
 constexpr int kStepTimerMs = 16;
+// How long the reason for a refused command stays in the hint line.
+constexpr int kFlashMs = 4000;
 
 }  // namespace
 
@@ -107,6 +117,23 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
   Image5->Picture.fill(Qt::black);
   Image5->OnMouseMove = [this](QPoint p) { Image5MouseMove(p); };
   Image5->OnMouseDown = [this](Qt::MouseButton b, QPoint p) { Image5MouseDown(b, p); };
+  Image5->OnPaintOver = [this](QPainter& p) { PaintOverView(p); };
+  // The wheel scrolls a step of the scroll bar per notch, the middle button drags the map
+  // along, and the arrow and page keys scroll once the map has been clicked.
+  Image5->setFocusPolicy(Qt::ClickFocus);
+  Image5->OnWheel = [this](QPoint turn) { ScrollBy(-turn.x() * 60 / 120, -turn.y() * 60 / 120); };
+  Image5->OnMiddleDrag = [this](QPoint moved) { ScrollBy(-moved.x(), -moved.y()); };
+  Image5->OnKey = [this](int key) {
+    switch (key) {
+      case Qt::Key_Left: ScrollBy(-60, 0); return true;
+      case Qt::Key_Right: ScrollBy(60, 0); return true;
+      case Qt::Key_Up: ScrollBy(0, -60); return true;
+      case Qt::Key_Down: ScrollBy(0, 60); return true;
+      case Qt::Key_PageUp: ScrollBy(0, -120); return true;
+      case Qt::Key_PageDown: ScrollBy(0, 120); return true;
+      default: return false;
+    }
+  };
 
   Image2 = new TImage(client);
   Image2->setGeometry(616, 24, 168, 168);
@@ -155,7 +182,24 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
   Timer2->start();
 
+  // The hint line sits under the client area, outside the game's own window layout.
+  HintLine = new QLabel(this);
+  HintLine->setIndent(4);
+  HintLine->setMinimumWidth(kClientWidth - 16);
+  // A fixed height: the window's size must not follow the words in the line.
+  HintLine->setFixedHeight(18);
+  statusBar()->setFixedHeight(22);
+  statusBar()->addWidget(HintLine, 1);
+  statusBar()->setSizeGripEnabled(false);
+  flashTimer_ = new QTimer(this);
+  flashTimer_->setSingleShot(true);
+  connect(flashTimer_, &QTimer::timeout, this, [this] {
+    flash_.clear();
+    RefreshHint();
+  });
+
   CreateMenus();
+  RefreshHint();
   if (!pics_.Counters.isEmpty()) setWindowIcon(QIcon(QPixmap::fromImage(pics_.Counters[4])));
   // The client area is fixed; the menu bar sits above it.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -171,8 +215,10 @@ void TForm1::CreateMenus() {
   K5 = file->addAction(QStringLiteral("新規"));
   K5->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   connect(K5, &QAction::triggered, this, [this] { K5Click(); });
-  QMenu* save = file->addMenu(QStringLiteral("セーブ"));
-  QMenu* load = file->addMenu(QStringLiteral("ロード"));
+  QMenu* save = SaveMenu = file->addMenu(QStringLiteral("セーブ"));
+  QMenu* load = LoadMenu = file->addMenu(QStringLiteral("ロード"));
+  for (QMenu* m : {file, save, load}) m->setToolTipsVisible(true);
+  connect(file, &QMenu::aboutToShow, this, [this] { UpdateFileMenu(); });
   for (int n = 1; n <= 5; ++n) {
     const QString item = QStringLiteral("データ%1").arg(n);
     SaveItems[static_cast<std::size_t>(n - 1)] = save->addAction(item);
@@ -203,6 +249,22 @@ void TForm1::CreateMenus() {
   N4 = PopupMenu1->addAction(QStringLiteral("フェイズ終了\tCtrl+E"));
   connect(N4, &QAction::triggered, this, [this] { N1Click(); });
   N5 = PopupMenu1->addAction(QStringLiteral("キャンセル"));
+  // The menu bar keeps the game's three entries; the aids of the view live in the map's menu,
+  // and their keys work anywhere in the window.
+  PopupMenu1->addSeparator();
+  NextCorpsItem = PopupMenu1->addAction(QStringLiteral("次に動ける軍団"));
+  NextCorpsItem->setShortcut(QKeySequence(Qt::Key_N));
+  NextCorpsItem->setShortcutContext(Qt::WindowShortcut);
+  addAction(NextCorpsItem);
+  connect(NextCorpsItem, &QAction::triggered, this, [this] { NextCorpsClick(); });
+  UndoItem = PopupMenu1->addAction(QStringLiteral("取り消し"));
+  UndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  UndoItem->setShortcutContext(Qt::WindowShortcut);
+  addAction(UndoItem);
+  connect(UndoItem, &QAction::triggered, this, [this] { UndoClick(); });
+  CastleNamesItem = PopupMenu1->addAction(QStringLiteral("城名"));
+  CastleNamesItem->setCheckable(true);
+  connect(CastleNamesItem, &QAction::toggled, this, [this] { Image5->update(); });
 }
 
 void TForm1::CreateSidePanel() {
@@ -214,6 +276,7 @@ void TForm1::CreateSidePanel() {
     l->resize(text.isEmpty() ? kClientWidth - x : l->sizeHint().width(), 14);
     l->setVisible(false);
     l->setEnabled(false);
+    l->setToolTip(TermTip(text));
     Label[static_cast<std::size_t>(n)] = l;
   };
   const QString slash = QStringLiteral("/");
@@ -280,11 +343,11 @@ void TForm1::ShowPlayView() {
 
 void TForm1::K5Click() {
   if (Busy() || Closing) return;
+  if (!ConfirmDiscard(QStringLiteral("新しいゲームを始めますか？"))) return;
   BusyScope busy(*this);
   // A recording follows the game being played: it starts afresh with the new game.
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder != nullptr) recorder->Pause();
-  const int before = game_.GameState;
   // A new game starts a new chronicle; one that could not start leaves the old one.
   Chronicle previous = std::move(chronicle_);
   chronicle_ = Chronicle{};
@@ -295,7 +358,12 @@ void TForm1::K5Click() {
     ChronicleChanged();
   }
   if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
-  if (started) AutosaveIfTurnBegan(before);
+  // Whichever army was chosen and whatever the last game stood at, the first turn is saved.
+  if (started && game_.GameState == 2) {
+    Winner = -1;
+    AutosaveIfTurnBegan(0);
+  }
+  RefreshHint();
 }
 
 void TForm1::BeginRecording(const std::string& startedBy) {
@@ -313,6 +381,8 @@ void TForm1::SaveClick(int slot) {
   MakeFolder(saveFolder_.toStdString());
   if (SaveGame(game_, *forms_.Ui, slot, saveFolder_.toStdString())) {
     WriteChronicleOf(saveFolder_ + QStringLiteral("/") + QString::fromStdString(SaveFileName(slot)));
+    MarkSaved();
+    FlashHint(QStringLiteral("データ%1 にセーブしました").arg(slot));
   }
 }
 
@@ -334,9 +404,12 @@ bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
   if (LoadGameFrom(game_, *forms_.Ui, path.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
     StatusNote.clear();
     LoadChronicleOf(path);
+    Winner = -1;
     ShowPlayView();
     RedrawMap();
     BeginRecording(startedBy);
+    MarkSaved();
+    RefreshHint();
     return true;
   }
   if (recorder != nullptr) recorder->Resume();
@@ -349,6 +422,7 @@ void TForm1::AutosaveIfTurnBegan(int stateBefore) {
   if (WriteAutosave(game_, saveFolder_.toStdString(), &why)) {
     StatusNote.clear();
     WriteChronicleOf(saveFolder_ + QStringLiteral("/") + QString::fromLatin1(kAutosaveFile));
+    MarkSaved();
   } else {
     // Never a window in the middle of play: one note in the status line, until a later
     // autosave succeeds.
@@ -363,8 +437,25 @@ void TForm1::N1Click() {
   const Input in = Input::MenuCommand(MenuItem::PhaseEnd);
   if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
   const int before = game_.GameState;
+  // The phase goes on until what is under way is finished; the hint line says what that is.
+  const QString refused = PhaseEndRefusal(game_);
   DispatchInput(game_, *forms_.Ui, in);
   AutosaveIfTurnBegan(before);
+  if (!refused.isEmpty() && game_.GameState == before) FlashHint(refused);
+  RefreshHint();
+}
+
+void TForm1::UndoClick() {
+  if (Busy() || Closing || game_.GameState == 0) return;
+  if (!CanUndoMove(game_)) {
+    FlashHint(QStringLiteral("取り消せるのは、決定したばかりの移動だけです（ほかの操作の前に）"));
+    return;
+  }
+  BusyScope busy(*this);
+  const Input in = Input::MenuCommand(MenuItem::Undo);
+  if (forms_.Ui->Recorder != nullptr) forms_.Ui->Recorder->Write(in);
+  DispatchInput(game_, *forms_.Ui, in);
+  FlashHint(QStringLiteral("移動を取り消しました"));
 }
 
 void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
@@ -471,12 +562,136 @@ void TForm1::EndAllWaits() {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+  // Not in the middle of a command: a close then ends the program at once, as it always has.
+  if (!Closing && !Busy() && !ConfirmDiscard(QStringLiteral("終了しますか？"))) {
+    e->ignore();
+    return;
+  }
   Closing = true;
   game_.Closing = true;
   EndAllWaits();
   e->accept();
   if (forms_.Form6 != nullptr) forms_.Form6->hide();
   if (OnClosed) OnClosed();
+}
+
+}  // namespace milgant
+
+namespace milgant {
+
+// --- guidance ------------------------------------------------------------------------------
+
+void TForm1::RefreshHint() {
+  const bool playing = game_.GameState != 0;
+  const QString hint = flash_.isEmpty() ? PhaseHint(game_, Winner) : flash_;
+  if (HintLine->text() != hint) HintLine->setText(hint);
+  HintLine->setStyleSheet(flash_.isEmpty() ? QString() : QStringLiteral("QLabel { background: #ffe070; color: black; }"));
+  // Once a game is over or before one has begun, only 新規 and ロード have anything to do.
+  N1->setEnabled(playing);
+  N4->setEnabled(playing);
+  NextCorpsItem->setEnabled(playing);
+  UndoItem->setEnabled(playing);
+  SaveMenu->menuAction()->setEnabled(playing);
+  const QString why = PhaseEndRefusal(game_);
+  N1->setToolTip(why.isEmpty() ? QStringLiteral("フェイズ終了 (Ctrl+E)") : why);
+  // The acting corps' outline follows the phase and the corps.
+  const int outlined = game_.GameState == 7 ? game_.SelectedUnit : -1;
+  if (outlined != outlinedUnit_ || game_.GameState != outlinedState_) {
+    outlinedUnit_ = outlined;
+    outlinedState_ = game_.GameState;
+    Image5->update();
+  }
+}
+
+void TForm1::FlashHint(const QString& text) {
+  if (text.isEmpty()) return;
+  flash_ = text;
+  flashTimer_->start(kFlashMs);
+  RefreshHint();
+}
+
+bool TForm1::HintFlashing() const { return !flash_.isEmpty(); }
+
+void TForm1::GameOver(int winner) {
+  Winner = winner;
+  flash_.clear();
+  Panel1->setText(GameOverLine(winner));
+  RefreshHint();
+}
+
+QString TForm1::SlotLabel(const QString& path) {
+  QFile f(path);
+  if (!f.exists()) return QStringLiteral("空き");
+  if (f.size() < static_cast<qint64>(kSaveImageSize) || !f.open(QIODevice::ReadOnly))
+    return QStringLiteral("セーブファイルではありません");
+  const QByteArray image = f.read(static_cast<qint64>(kSaveImageSize));
+  if (image.size() != static_cast<qsizetype>(kSaveImageSize)) return QStringLiteral("セーブファイルではありません");
+  auto int32At = [&](std::size_t offset) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(image[static_cast<qsizetype>(offset) + i]);
+    return static_cast<std::int32_t>(v);
+  };
+  const int playerSide = int32At(kScalarsOffset + 20);
+  const int turn = int32At(kScalarsOffset + 28);
+  const int state = int32At(kScalarsOffset + 36);
+  QString phase;
+  if (state == 2) phase = QStringLiteral("補充フェイズ");
+  else if (state == 27) phase = QStringLiteral("編成フェイズ");
+  else if (state == 3) phase = QStringLiteral("行動フェイズ");
+  const QString army = playerSide == 0 || playerSide == 1
+                           ? QString::fromUtf8(ArmyNames[static_cast<std::size_t>(playerSide)].data())
+                           : QString();
+  const QString when = QFileInfo(path).lastModified().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+  return QStringLiteral("%1ターン %2 %3  %4").arg(turn == 0 ? 1 : turn).arg(army, phase, when);
+}
+
+void TForm1::UpdateFileMenu() {
+  const QString why = SaveRefusal(game_);
+  const std::string folder = saveFolder_.toStdString();
+  for (int n = 1; n <= 5; ++n) {
+    const QString name = QStringLiteral("データ%1").arg(n);
+    QString path = QString::fromStdString(FindSaveFile(folder, n));
+    const QString label = SlotLabel(path);
+    const bool empty = !QFile::exists(path);
+    QAction* save = SaveItems[static_cast<std::size_t>(n - 1)];
+    QAction* load = LoadItems[static_cast<std::size_t>(n - 1)];
+    save->setText(name + QStringLiteral("\t") + label);
+    save->setEnabled(why.isEmpty());
+    save->setToolTip(why);
+    load->setText(name + QStringLiteral("\t") + label);
+    load->setEnabled(!empty);
+    load->setToolTip(empty ? QStringLiteral("このスロットにはセーブがありません") : QString());
+  }
+  const QString autosave = saveFolder_ + QStringLiteral("/") + QString::fromLatin1(kAutosaveFile);
+  const bool none = !QFile::exists(autosave);
+  LoadAutosaveItem->setText(QStringLiteral("オートセーブ\t") + SlotLabel(autosave));
+  LoadAutosaveItem->setEnabled(!none);
+  LoadAutosaveItem->setToolTip(none ? QStringLiteral("オートセーブはまだありません") : QString());
+}
+
+void TForm1::MarkSaved() {
+  const auto kept = game_.SaveImage;
+  Snapshot(game_);
+  savedImage_.assign(game_.SaveImage.begin(), game_.SaveImage.end());
+  game_.SaveImage = kept;
+}
+
+bool TForm1::Unsaved() {
+  if (game_.GameState == 0) return false;
+  const auto kept = game_.SaveImage;
+  Snapshot(game_);
+  const bool same = savedImage_.size() == game_.SaveImage.size() &&
+                    std::equal(savedImage_.begin(), savedImage_.end(), game_.SaveImage.begin());
+  game_.SaveImage = kept;
+  return !same;
+}
+
+bool TForm1::ConfirmDiscard(const QString& what) {
+  if (!Unsaved()) return true;
+  BusyScope busy(*this);
+  return forms_.Form2->CustomQuestion(QStringLiteral("確認"),
+                                      QStringLiteral("最後のセーブの後の進行は失われます。\n") + what,
+                                      QStringLiteral("はい"), QStringLiteral("いいえ"));
 }
 
 }  // namespace milgant

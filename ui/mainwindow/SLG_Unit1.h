@@ -20,6 +20,7 @@ class QEventLoop;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPainter;
 class QScrollBar;
 class QTimer;
 
@@ -86,6 +87,15 @@ class TForm1 : public QMainWindow {
   std::array<QAction*, 5> SaveItems{};  // N11..N51
   std::array<QAction*, 5> LoadItems{};  // N12..N52
   QAction* LoadAutosaveItem = nullptr;  // ロード ▸ オートセーブ
+  QMenu* SaveMenu = nullptr;
+  QAction* NextCorpsItem = nullptr;  // 次に動ける軍団 (N), in the map's menu
+  QAction* UndoItem = nullptr;       // 取り消し (Ctrl+Z), in the map's menu
+  QAction* CastleNamesItem = nullptr;  // 城名: castle and city names over the map, on or off
+  QMenu* LoadMenu = nullptr;
+  // The hint line under the map: what to do now, or for a moment why a command did nothing.
+  QLabel* HintLine = nullptr;
+  // The side that won the game just ended, -1 while none has.
+  int Winner = -1;
   // A note the status line shows after its own text (a failed autosave), until it is cleared.
   QString StatusNote;
   bool Closing = false;
@@ -102,6 +112,7 @@ class TForm1 : public QMainWindow {
   void LoadClick(int slot);     // ロード ▸ データn
   void LoadAutosaveClick();     // ロード ▸ オートセーブ
   void N1Click();               // フェイズ終了
+  void UndoClick();             // 取り消し: the move just confirmed is taken back
   // Starts the recording (milgant --record) afresh for the game that has just begun.
   void BeginRecording(const std::string& startedBy);
   void Help1Click();            // バージョン
@@ -115,6 +126,8 @@ class TForm1 : public QMainWindow {
   void Image5MouseDown(Qt::MouseButton button, QPoint at);
   // Sets a scroll bar without redrawing (the map already shows the position).
   void SyncScrollBars();
+  // Moves the view by (dx, dy) pixels within the scroll bars' range and redraws it.
+  void ScrollBy(int dx, int dy);
 
   // --- side panel, list, minimap, status line -------------------------------------------
   void ShowUnitInPanel(int slot);
@@ -125,6 +138,31 @@ class TForm1 : public QMainWindow {
   void RefreshStatusLine();
   // From the title picture to the map, panel and scroll bars of a game.
   void ShowPlayView();
+
+  // --- guidance -------------------------------------------------------------------------------
+  // The hint line and the commands the moment allows (フェイズ終了 and セーブ need a game).
+  void RefreshHint();
+  // Shows why a command did nothing, highlighted, for a few seconds.
+  void FlashHint(const QString& text);
+  bool HintFlashing() const;
+  // The save slots' items say what each file holds; an empty slot cannot be loaded, and the
+  // save items wait for a phase in which a save is possible.
+  void UpdateFileMenu();
+  // What a slot's item says after its name: turn, army, phase and time, or that it is empty.
+  static QString SlotLabel(const QString& path);
+  // Whether the game on the map has moved on since it was last saved, autosaved or loaded.
+  bool Unsaved();
+  // Asks before a game that has moved on since its last save is thrown away; true to go on.
+  bool ConfirmDiscard(const QString& what);
+  // Remembers the game as it stands as the last one saved.
+  void MarkSaved();
+  // An ending has been told: who won goes to the status line.
+  void GameOver(int winner);
+  // Shows the next own corps that can still act, after the one the list shows, and scrolls to
+  // it; the hint line says when none is left.
+  void NextCorpsClick();
+  // The list's marks of the corps still to act.
+  void UpdateListMarks();
 
   // --- music --------------------------------------------------------------------------------
   void PlayMusic(const QString& name);
@@ -153,6 +191,9 @@ class TForm1 : public QMainWindow {
   void CreateSidePanel();
   void CopyToView(int x, int y, int w, int h);
   void DrawHoverOutline();
+  // Drawn over the view, never into the map: the outline of the corps that is acting.
+  void PaintOverView(QPainter& p);
+  void PaintCastleNames(QPainter& p);
   void RestoreBox(int x, int y);
   void EndAllWaits();
   bool LoadFrom(const QString& path, const std::string& startedBy);
@@ -174,6 +215,10 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<MapRenderer> renderer_;
   int busy_ = 0;
   QEventLoop* stepLoop_ = nullptr;
+  QString flash_;
+  QTimer* flashTimer_ = nullptr;
+  std::vector<unsigned char> savedImage_;
+  int outlinedState_ = -1, outlinedUnit_ = -1;
 };
 
 }  // namespace milgant

@@ -2,7 +2,10 @@
 // status line.
 #include "ui/mainwindow/SidePanel.h"
 
+#include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QListWidget>
 #include <QScrollBar>
 
@@ -12,6 +15,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/Rounding.h"
 #include "core/game/Text.h"
+#include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "ui/widgets/MapRenderer.h"
 #include "ui/widgets/TImage.h"
@@ -96,13 +100,54 @@ void TForm1::ShowUnitInPanel(int slot) {
 void TForm1::RefreshUnitList() {
   ListBox1->clear();
   PanelListCount = 0;
-  for (int slot = 0; slot < kUnitSlots; ++slot) {
-    const Unit& u = game_.U(slot);
-    if (u.OnMap != 1 || u.CommanderIndex != -1) continue;
-    ListBox1->addItem(Name(u.ArmyName) + QStringLiteral(" ") + Name(u.GeneralName));
-    PanelListSlots[static_cast<std::size_t>(PanelListCount++)] = slot;
+  // The player's own corps first, then the enemy's, each in slot order.
+  for (const bool own : {true, false}) {
+    for (int slot = 0; slot < kUnitSlots; ++slot) {
+      const Unit& u = game_.U(slot);
+      if (u.OnMap != 1 || u.CommanderIndex != -1 || (u.Side == game_.PlayerSide) != own) continue;
+      ListBox1->addItem(Name(u.ArmyName) + QStringLiteral(" ") + Name(u.GeneralName));
+      PanelListSlots[static_cast<std::size_t>(PanelListCount++)] = slot;
+    }
   }
+  UpdateListMarks();
   ShowUnitInPanel(PanelListSlots[0]);
+}
+
+void TForm1::UpdateListMarks() {
+  static const QIcon ready = [] {
+    QPixmap dot(8, 8);
+    dot.fill(Qt::transparent);
+    QPainter p(&dot);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(40, 200, 40));
+    p.drawEllipse(QRectF(0.5, 0.5, 7, 7));
+    return QIcon(dot);
+  }();
+  static const QIcon none = [] {
+    QPixmap blank(8, 8);
+    blank.fill(Qt::transparent);
+    return QIcon(blank);
+  }();
+  for (int r = 0; r < ListBox1->count() && r < PanelListCount; ++r) {
+    const bool can = CanStillAct(game_, PanelListSlots[static_cast<std::size_t>(r)]);
+    QListWidgetItem* item = ListBox1->item(r);
+    item->setIcon(can ? ready : none);
+    item->setData(Qt::UserRole, can);
+  }
+}
+
+void TForm1::NextCorpsClick() {
+  if (game_.GameState == 0 || PanelListCount == 0) return;
+  const int from = ListBox1->currentRow();
+  for (int step = 1; step <= PanelListCount; ++step) {
+    const int r = ((from < 0 ? -1 : from) + step) % PanelListCount;
+    if (!CanStillAct(game_, PanelListSlots[static_cast<std::size_t>(r)])) continue;
+    ListBox1->setCurrentRow(r);
+    ListBox1Click();
+    return;
+  }
+  FlashHint(QStringLiteral("動ける軍団は残っていません。フェイズ終了 (Ctrl+E) で次へ進みます"));
 }
 
 void TForm1::ListBox1Click() {
@@ -141,6 +186,7 @@ void TForm1::RedrawMinimap() {
 }
 
 void TForm1::RefreshStatusLine() {
+  RefreshHint();
   if (game_.GameState == 0) return;
   const QString line = StatusLineText(game_, HoverX, HoverY);
   Panel1->setText(StatusNote.isEmpty() ? line : line + QStringLiteral("　") + StatusNote);

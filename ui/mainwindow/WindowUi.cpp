@@ -14,6 +14,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/Text.h"
 #include "ui/mainwindow/Forms.h"
+#include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "ui/text/SLG_Unit7.h"
 #include "ui/unitwindow/SLG_Unit3.h"
@@ -39,6 +40,7 @@ bool WindowUi::Ask(std::string_view caption, std::string_view text) {
   if (Closing()) return false;
   TForm1::BusyScope busy(*forms_.Form1);
   const bool first = forms_.Form2->Question(Q(caption), Q(text));
+  lastAnswer_ = first;
   if (!Closing()) Record(Input::Of(InputKind::Answer, first ? 1 : 0));
   return first;
 }
@@ -87,9 +89,16 @@ void WindowUi::RunUnitWindow(UnitWindow& window) {
     window.ForceCancel();
     return;
   }
-  TForm1::BusyScope busy(*forms_.Form1);
-  forms_.Form3->SetCounters(&forms_.Form1->Pictures().Counters);
-  forms_.Form3->Run(window, Recorder);
+  const int stateBefore = forms_.Form1->game().GameState;
+  {
+    TForm1::BusyScope busy(*forms_.Form1);
+    forms_.Form3->SetCounters(&forms_.Form1->Pictures().Counters);
+    forms_.Form3->SetGame(&forms_.Form1->game());
+    forms_.Form3->Run(window, Recorder);
+  }
+  // A command the map click will drop in silence is explained before it is dropped.
+  if (!Closing() && !window.Cancelled() && window.Row() >= 0 && window.Row() < window.RowCount())
+    forms_.Form1->FlashHint(CommandRefusal(forms_.Form1->game(), stateBefore, window.RowSlot(window.Row())));
 }
 
 int WindowUi::AllocateReplenishment(std::string_view caption, std::string_view text, bool halfSteps, int maximum) {
@@ -149,6 +158,10 @@ int WindowUi::BattleChooseReinforcement(int panel, const UnitList& candidates) {
 
 void WindowUi::BattleClose() { forms_.Form4->BattleClose(); }
 
+void WindowUi::BattleOver(const BattleOutcome& outcome) {
+  if (!Closing()) forms_.Form4->BattleOver(outcome);
+}
+
 // --- the map and the panels ------------------------------------------------------------------
 
 void WindowUi::RedrawMap() {
@@ -184,12 +197,17 @@ void WindowUi::EndingStory(int winningSide) {
   if (Closing()) return;
   const Game& g = forms_.Form1->game();
   const bool homeCityFell = g.H(kHomeCityX, kHomeCityY).Terrain == kHomeCityLostTerrain;
-  TForm1::BusyScope busy(*forms_.Form1);
-  forms_.Form7->TellEnding(winningSide, homeCityFell);
+  {
+    TForm1::BusyScope busy(*forms_.Form1);
+    forms_.Form7->TellEnding(winningSide, homeCityFell);
+  }
+  if (Closing()) return;
+  forms_.Form1->GameOver(winningSide);
   // The story told, the history of the war is offered. Not an input of the game: the answer
   // changes nothing of it and is not recorded.
-  if (!Closing() && forms_.Form2->CustomQuestion(QStringLiteral("戦史"), QStringLiteral("戦いの歩みを戦史で振り返りますか？"),
-                                                 QStringLiteral("開く"), QStringLiteral("閉じる"))) {
+  TForm1::BusyScope busy(*forms_.Form1);
+  if (forms_.Form2->CustomQuestion(QStringLiteral("戦史"), QStringLiteral("戦いの歩みを戦史で振り返りますか？"),
+                                   QStringLiteral("開く"), QStringLiteral("閉じる"))) {
     forms_.Form1->HistoryClick();
   }
 }

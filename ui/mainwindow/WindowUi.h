@@ -35,6 +35,7 @@ class WindowUi : public Ui {
   void BattleMessage(std::string_view text) override;
   int BattleChooseReinforcement(int panel, const UnitList& candidates) override;
   void BattleClose() override;
+  void BattleOver(const BattleOutcome& outcome) override;
 
   void RedrawMap() override;
   void RedrawAround(int x, int y) override;
@@ -48,6 +49,9 @@ class WindowUi : public Ui {
   void EndingStory(int winningSide) override;
   bool IsClosing() override;
 
+  // The answer to the last yes/no question (true for the first button).
+  bool LastAnswer() const { return lastAnswer_; }
+
   // When set (milgant --record), every answer the player gives in a window is written to it.
   InputRecorder* Recorder = nullptr;
 
@@ -55,6 +59,7 @@ class WindowUi : public Ui {
   bool Closing() const;
   void Record(const Input& in);
   Forms& forms_;
+  bool lastAnswer_ = false;
 };
 
 }  // namespace milgant

@@ -29,7 +29,7 @@ QStringList EndingStoryTexts(int winningSide, bool homeCityFell) {
     if (!homeCityFell) text += QStringLiteral("。");
     return {text};
   }
-  return {QStringLiteral("同じ年、ソルカ方の総大将もまた病に倒れ、天下は名実共にヴァルネ方のものとなった。"),
+  return {QStringLiteral("天正十二年、ソルカ方の総大将は病に倒れ、天下は名実共にヴァルネ方のものとなった。"),
           QStringLiteral("だが天下とは一つの国にあらず。海の彼方にはなお攻め取るべき地が果てしなく広がっている。"
                          "ヴァルネ方の主君はやがて世界の広さを思い知ることになるだろう。"
                          "新たな戦乱の時代が、いま始まろうとしていた。")};

@@ -233,6 +233,18 @@ void TSerifBox::Abort() {
   if (loop_ != nullptr) loop_->quit();
 }
 
+// The faces are proportional, the cells are not: a glyph flush left would leave uneven gaps
+// between narrow and wide ones, so each sits in the middle of its cell, except the marks that
+// belong to a side of it as in set type: commas, stops and closing brackets keep to the
+// character before them, opening brackets to the one after.
+Qt::Alignment TSerifBox::CellAlignment(const QString& glyph) {
+  static const QString kLeft = QStringLiteral("、。，．」』）】〕”");
+  static const QString kRight = QStringLiteral("「『（【〔“");
+  if (glyph.size() == 1 && kLeft.contains(glyph)) return Qt::AlignLeft;
+  if (glyph.size() == 1 && kRight.contains(glyph)) return Qt::AlignRight;
+  return Qt::AlignHCenter;
+}
+
 void TSerifBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (OnPaint) OnPaint(this, p);
@@ -244,11 +256,11 @@ void TSerifBox::paintEvent(QPaintEvent*) {
   for (int i = pageStart_; i <= last; ++i) {
     const std::string_view cell = CellAt(i).View();
     if (cell == " " || cell == "  ") continue;
-    p.drawText(CellRect(i), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, CellText(i));
+    p.drawText(CellRect(i), CellAlignment(CellText(i)) | Qt::AlignVCenter | Qt::TextDontClip, CellText(i));
   }
-  if (waiting_ && markPhase_ != 0) {
+  if ((waiting_ && markPhase_ != 0) || (HoldMark && !playing_)) {
     QRect mark = MarkRect();
-    if (markPhase_ == 2) mark.setTop(mark.top() + TextHeight / 2);
+    if (waiting_ && markPhase_ == 2) mark.setTop(mark.top() + TextHeight / 2);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(FontColor);

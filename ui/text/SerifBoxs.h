@@ -51,6 +51,7 @@ class TSerifBox : public QWidget {
   bool SpaceSkip = true;        // blank cells appear without a pause
   bool ShowWaitCursor = true;   // the blinking mark while a click is awaited
   QColor FontColor = Qt::black; // text and wait-mark colour (the owner sets it in OnPaint)
+  bool HoldMark = false;        // the owner waits on something else: the mark stands still
 
   // --- events -----------------------------------------------------------------------------
   std::function<void(TSerifBox*)> OnFlowStart;
@@ -102,6 +103,9 @@ class TSerifBox : public QWidget {
   int WaitsBegun() const { return waitsBegun_; }
   // How many pauses between characters typing has asked for since construction.
   int PausesTaken() const { return pausesTaken_; }
+
+  // Where a glyph sits in its cell.
+  static Qt::Alignment CellAlignment(const QString& glyph);
 
   // Builds the cells from CP932 bytes as Play does, without typing (also used by the tests).
   void BuildCells(std::string_view cp932);

@@ -7,10 +7,15 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <initializer_list>
+
 #include "ui/dialogs/Placement.h"
 #include "core/game/Game.h"
 #include "core/game/InputScript.h"
+#include "core/rules/PositionValue.h"
 #include "core/turn/CommandTexts.h"
+#include "core/turn/MapClick.h"
+#include "core/turn/Organisation.h"
 #include "core/turn/UnitWindow.h"
 #include "ui/widgets/JpegPicture.h"
 
@@ -71,6 +76,11 @@ TForm3::TForm3(QWidget* mainWindow)
   connect(ListBox2, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     if (!refreshing_) Feed(Input::Of(InputKind::Sub, ListBox2->row(item)));
   });
+  HintLabel = new QLabel(this);
+  HintLabel->setGeometry(16, 398, 488, 18);
+  HintLabel->setIndent(4);
+  HintLabel->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 200); color: black; }"));
+  HintLabel->setVisible(false);
   Timer1 = new QTimer(this);  // kept from the window's design; it has nothing to do
 }
 
@@ -111,6 +121,7 @@ void TForm3::Feed(const Input& in) {
   if (window_ == nullptr || window_->Closed()) return;
   // The line goes out first, so that whatever the input brings up is recorded after it.
   if (recorder_ != nullptr) recorder_->Write(in);
+  const QString refused = Refusal(in);
   std::string why;
   window_->Apply(in, why);
   if (window_->Closed()) {
@@ -118,6 +129,34 @@ void TForm3::Feed(const Input& in) {
     return;
   }
   Refresh();
+  if (!refused.isEmpty()) {
+    HintLabel->setText(refused);
+    HintLabel->setStyleSheet(QStringLiteral("QLabel { background: #ffe070; color: black; }"));
+    HintLabel->setVisible(true);
+  }
+}
+
+QString TForm3::Refusal(const Input& in) const {
+  if (game_ == nullptr || window_ == nullptr || in.Kind != InputKind::Button || !window_->Enabled(in.Button)) return {};
+  const Game& g = *game_;
+  const UnitWindow& w = *window_;
+  const int slot = w.Row() >= 0 && w.Row() < w.RowCount() ? w.RowSlot(w.Row()) : -1;
+  if (slot < 1 || slot >= kUnitSlots || g.U(slot).Side != g.PlayerSide) return {};
+  switch (in.Button) {
+    case WindowButton::Organise:
+      if (g.U(slot).SubordinateCount > 0)
+        return QStringLiteral("配下を持つ軍団武将は編成できません。配属する武将を選んで「編成」を押します");
+      if (!CanJoinCorps(g, slot)) return QStringLiteral("行動を終えた武将は編成できません");
+      return {};
+    case WindowButton::Detach:
+      if (w.SubRow() < 0) return QStringLiteral("独立させる配下武将を下の一覧で選んでください");
+      if (g.U(w.SubSlot(w.SubRow())).CanMove == 0) return QStringLiteral("行動を終えた武将は独立できません");
+      return {};
+    case WindowButton::EndAction:
+      if (g.GameState != 7) return QStringLiteral("「行動終了」は、命令を出した軍団の行動を終えるボタンです");
+      return {};
+    default: return {};
+  }
 }
 
 void TForm3::Refresh() {
@@ -151,7 +190,64 @@ void TForm3::Refresh() {
   Button8->setEnabled(w.Enabled(WindowButton::Replenish));
   Button9->setEnabled(w.Enabled(WindowButton::Fortify));
   Button10->setEnabled(w.Enabled(WindowButton::Standby));
+  Guide();
   refreshing_ = false;
+}
+
+void TForm3::Guide() {
+  const UnitWindow& w = *window_;
+  QString hint;
+  const int slot = w.Row() >= 0 && w.Row() < w.RowCount() ? w.RowSlot(w.Row()) : -1;
+  if (game_ != nullptr && slot >= 1 && slot < kUnitSlots) {
+    const Game& g = *game_;
+    const Unit& u = g.U(slot);
+    const QString name = QString::fromStdString(w.RowText(slot));
+    const std::array<QPushButton*, 6> orders = {Button1, Button3, Button6, Button9, Button10, Button7};
+    auto grey = [](std::initializer_list<QPushButton*> list) {
+      for (QPushButton* b : list) b->setEnabled(false);
+    };
+    const bool action = g.GameState == 3 || g.GameState == 7;
+    if (u.Side != g.PlayerSide) {
+      for (QPushButton* b : {Button1, Button3, Button4, Button5, Button6, Button7, Button8, Button9, Button10})
+        b->setEnabled(false);
+      hint = QStringLiteral("敵の部隊です。様子は見られますが、命令はできません");
+    } else if (w.Organising()) {
+      hint = QStringLiteral("配属先の軍団武将を上の一覧でクリックしてください");
+    } else if (action) {
+      if (g.GameState == 7 && slot != g.SelectedUnit) {
+        for (QPushButton* b : orders)
+          if (b != Button7) b->setEnabled(false);
+        hint = QString::fromStdString(w.RowText(g.SelectedUnit)) +
+               QStringLiteral(" が行動中です。「行動終了」で終えるまで、ほかの軍団には命令できません");
+      } else if (u.CanMove == 0) {
+        for (QPushButton* b : orders)
+          if (b != Button7 || g.GameState != 7) b->setEnabled(false);
+        hint = name + QStringLiteral(" はこのターンの行動を終えています");
+      } else {
+        // Recovery and field works cost two points; on a city hex the works cost nothing.
+        if (u.ActionPoints < 2) {
+          grey({Button6});
+          if (OnMapHex(u.HexX, u.HexY) && g.H(u.HexX, u.HexY).Terrain < 8) grey({Button9});
+          hint = QStringLiteral("行動ポイントが 2 未満のため、回復と野戦築城はできません");
+        }
+        if (g.GameState == 7) hint = QStringLiteral("続けて命令するか、「行動終了」でこの軍団の行動を終えます");
+      }
+    } else if (g.GameState == 27) {
+      if (u.SubordinateCount > 0)
+        hint = QStringLiteral("配下武将を下で選んで「独立」。配下を持つ軍団武将は他の軍団へ編成できません");
+      else
+        hint = QStringLiteral("「編成」を押し、配属先の軍団武将を上の一覧でクリックします");
+    } else if (g.GameState == 2) {
+      const int first = TopUnitsAtHex(g, u.HexX, u.HexY).First();
+      if (first != -1 && g.U(first).Supplied != 0 && InContactWithEnemy(g, u)) {
+        grey({Button8});
+        hint = QStringLiteral("敵と接している部隊は補充できません");
+      }
+    }
+  }
+  HintLabel->setText(hint);
+  HintLabel->setStyleSheet(QStringLiteral("QLabel { background: rgba(255, 255, 255, 210); color: black; }"));
+  HintLabel->setVisible(!hint.isEmpty());
 }
 
 void TForm3::showEvent(QShowEvent* e) {

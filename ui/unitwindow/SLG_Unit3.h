@@ -31,6 +31,8 @@ class TForm3 : public QDialog {
   void SetCounters(const QList<QImage>* counters) { counters_ = counters; }
   // Enables the command buttons as the game's button table says.
   void SetButtons(const Game& g);
+  // The game the window reads to tell which commands can come to anything for the corps shown.
+  void SetGame(const Game* g) { game_ = g; }
   // Shows the window modally over `window` until one of the player's inputs closes it.
   void Run(UnitWindow& window, InputRecorder* recorder);
   // The window as it stands now (for tests that drive it from a timer).
@@ -42,6 +44,8 @@ class TForm3 : public QDialog {
   // Captions and values of the details, row by row.
   std::array<QLabel*, 15> Captions{};
   std::array<QLabel*, 15> Values{};
+  // One line under the buttons: why the commands that cannot act are grey, or what to click next.
+  QLabel* HintLabel;
   QPushButton *Button1, *Button2, *Button3, *Button4, *Button5, *Button6, *Button7, *Button8, *Button9,
       *Button10;
   QTimer* Timer1;
@@ -57,10 +61,15 @@ class TForm3 : public QDialog {
  private:
   void Feed(const Input& in);
   void Refresh();
+  // Greys the commands that would come to nothing for the corps on display and says why.
+  void Guide();
+  // Why a button press will come to nothing, judged before it is applied; empty when it acts.
+  QString Refusal(const Input& in) const;
 
   QWidget* mainWindow_;
   const QList<QImage>* counters_ = nullptr;
   UnitWindow* window_ = nullptr;
+  const Game* game_ = nullptr;
   InputRecorder* recorder_ = nullptr;
   bool refreshing_ = false;
 };

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QWidget>
 
@@ -21,6 +23,14 @@ class TImage : public QWidget {
   QImage Picture;
   std::function<void(Qt::MouseButton, QPoint)> OnMouseDown;
   std::function<void(QPoint)> OnMouseMove;
+  // Painted over the picture on every paint, without touching it.
+  std::function<void(QPainter&)> OnPaintOver;
+  // The wheel (in eighths of a degree, Shift turning it sideways), a drag with the middle button
+  // (by how far the mouse went) and the keys while the picture has the focus. A handler that
+  // takes a key returns true.
+  std::function<void(QPoint)> OnWheel;
+  std::function<void(QPoint)> OnMiddleDrag;
+  std::function<bool(int)> OnKey;
 
   void Invalidate() { update(); }
 
@@ -32,13 +42,35 @@ class TImage : public QWidget {
       return;
     }
     p.drawImage(e->rect().topLeft(), Picture, e->rect());
+    if (OnPaintOver) OnPaintOver(p);
   }
   void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::MiddleButton) dragFrom_ = e->position().toPoint();
     if (OnMouseDown) OnMouseDown(e->button(), e->position().toPoint());
   }
   void mouseMoveEvent(QMouseEvent* e) override {
+    if ((e->buttons() & Qt::MiddleButton) && OnMiddleDrag) {
+      const QPoint at = e->position().toPoint();
+      OnMiddleDrag(at - dragFrom_);
+      dragFrom_ = at;
+    }
     if (OnMouseMove) OnMouseMove(e->position().toPoint());
   }
+  void wheelEvent(QWheelEvent* e) override {
+    if (!OnWheel) return QWidget::wheelEvent(e);
+    QPoint turn = e->angleDelta();
+    // Shift turns the wheel sideways (some systems already deliver it as horizontal).
+    if ((e->modifiers() & Qt::ShiftModifier) && turn.x() == 0) turn = QPoint(turn.y(), 0);
+    OnWheel(turn);
+    e->accept();
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (OnKey && OnKey(e->key())) return e->accept();
+    QWidget::keyPressEvent(e);
+  }
+
+ private:
+  QPoint dragFrom_;
 };
 
 }  // namespace milgant

@@ -2,7 +2,9 @@
 // each side, a scrolled map, a hovered castle, the side choice, a note and the about window.
 //   gui_screens <folder>
 #include <QApplication>
+#include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -16,6 +18,7 @@
 #include "ui/mainwindow/WindowUi.h"
 #include "ui/text/SerifBoxs.h"
 #include "core/rules/Movement.h"
+#include "ui/unitwindow/SLG_Unit3.h"
 
 using namespace milgant;
 
@@ -122,6 +125,101 @@ int main(int argc, char** argv) {
     Session s;
     s.NewGame(0);
     Save(s.forms->Form1, QStringLiteral("new-game-side0"));
+  }
+  {
+    // The guidance: the hint line, the acting corps, a refused phase end, the unit window over
+    // another corps, the save slots, the reinforcement choice and the end of a game.
+    Session s;
+    TForm1* f = s.forms->Form1;
+    s.NewGame(1);
+    Save(f, QStringLiteral("hint-replenishment"));
+    f->N1->trigger();
+    f->N1->trigger();
+    Save(f, QStringLiteral("hint-action"));
+    // 東雲家晴's corps has moved and still acts.
+    Game& g = *s.game;
+    g.GameState = 7;
+    g.SelectedUnit = g.ActiveUnit = 71;
+    const int x = g.U(71).HexX, y = g.U(71).HexY;
+    f->ScrollBar1->setValue(std::max(0, x * 60 - 240));
+    f->ScrollBar2->setValue(std::max(0, y * 44 - 176));
+    f->RedrawMap();
+    f->RefreshHint();
+    Save(f, QStringLiteral("acting-corps-outlined"));
+    f->N1->trigger();
+    Save(f, QStringLiteral("phase-end-refused"));
+    // Another corps of ソルカ軍 clicked while 71 acts.
+    int other = -1;
+    for (int slot = 1; slot < kUnitSlots && other == -1; ++slot) {
+      const Unit& u = g.U(slot);
+      if (slot != 71 && u.OnMap == 1 && u.Side == 1 && u.CommanderIndex == -1 &&
+          (u.HexX != x || u.HexY != y))
+        other = slot;
+    }
+    s.hand.Answers.push_back([&](QWidget* w) {
+      SaveOver(f, w, QStringLiteral("unit-window-other-corps"));
+      if (auto* f3 = dynamic_cast<TForm3*>(w)) f3->Button2->click();
+    });
+    const HexPos o = HexOrigin(g.U(other).HexX, g.U(other).HexY);
+    f->Image5MouseDown(Qt::LeftButton, QPoint(o.X + 30 - g.ScrollX, o.Y + 30 - g.ScrollY));
+    s.hand.Answers.push_back([&](QWidget* w) {
+      SaveOver(f, w, QStringLiteral("unit-window-enemy"));
+      if (auto* f3 = dynamic_cast<TForm3*>(w)) f3->Button2->click();
+    });
+    const HexPos kyo = HexOrigin(2, 5);
+    f->Image5MouseDown(Qt::LeftButton, QPoint(kyo.X + 30 - g.ScrollX, kyo.Y + 30 - g.ScrollY));
+    f->CastleNamesItem->setChecked(true);
+    f->ScrollBar1->setValue(0);
+    f->ScrollBar2->setValue(60);
+    Save(f, QStringLiteral("castle-names"));
+    f->CastleNamesItem->setChecked(false);
+    g.GameState = 3;
+    f->SaveItems[0]->trigger();
+    Save(f, QStringLiteral("saved"));
+    f->UpdateFileMenu();
+    f->LoadMenu->popup(f->mapToGlobal(QPoint(60, 60)));
+    QApplication::processEvents();
+    SaveOver(f, f->LoadMenu, QStringLiteral("load-menu"));
+    f->LoadMenu->hide();
+    // The reinforcement choice of an attacker with two candidates.
+    s.hand.Windows = nullptr;
+    TForm4* battle = s.forms->Form4;
+    battle->BattleShow(x, y);
+    UnitList candidates;
+    candidates.Slots[0] = other;
+    candidates.Slots[1] = 71;
+    candidates.Count = 2;
+    QTimer::singleShot(200, [&] {
+      Save(battle, QStringLiteral("battle-reinforcement-choice"));
+      battle->Button3->click();
+    });
+    battle->BattleChooseReinforcement(0, candidates);
+    battle->BattleClose();
+    g.GameState = 0;
+    f->GameOver(1);
+    Save(f, QStringLiteral("game-over"));
+  }
+  {
+    // The computer's opening battles of a ヴァルネ軍 game: the first decided one is kept.
+    Session s;
+    s.hand.Windows = nullptr;
+    TForm4* battle = s.forms->Form4;
+    int shots = 0;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!battle->isVisible()) return;
+      if (battle->SerifBox1->Waiting()) {
+        if (battle->Summary->isVisible() && shots < 6)
+          Save(battle, QStringLiteral("battle-summary-%1").arg(++shots));
+        battle->SerifBox1->Next();
+      }
+      for (QPushButton* refuse : {battle->Button3, battle->Button4})
+        if (refuse->isEnabled()) refuse->click();
+    });
+    watch.start();
+    s.game->Rng.SetSeed(7);
+    s.NewGame(0);
   }
   return 0;
 }
