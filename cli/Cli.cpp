@@ -145,7 +145,9 @@ void WriteGameFile(Game& g, const std::string& word, const ScriptedUi* ui) {
   if (!WriteFileAtomically(path, g.SaveImage)) throw UsageError(path + ": cannot be written");
   if (!carried) return;
   Chronicle c = *carried;
-  if (ui) c.Events.insert(c.Events.end(), ui->Events.begin(), ui->Events.end());
+  if (ui) {
+    for (const Event& e : ui->Events) Record(c, e);
+  }
   if (!WriteChronicle(c, ChronicleFileFor(path))) throw UsageError(ChronicleFileFor(path) + ": cannot be written");
 }
 

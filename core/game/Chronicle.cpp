@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <span>
 #include <sstream>
 
@@ -157,6 +158,19 @@ bool ParseEvent(std::string_view line, Event& e) {
 }
 
 }  // namespace
+
+void Record(Chronicle& c, const Event& e) {
+  if (e.Kind != EventKind::MoveTakenBack) {
+    c.Events.push_back(e);
+    return;
+  }
+  for (auto it = c.Events.rbegin(); it != c.Events.rend(); ++it) {
+    if (it->Kind == EventKind::Moved) {
+      c.Events.erase(std::next(it).base());
+      return;
+    }
+  }
+}
 
 std::string ChronicleFileFor(const std::string& savePath) {
   const std::string ext = ".dat";
@@ -362,6 +376,8 @@ std::string EventLine(const Game& g, const Event& e) {
       return "ソルカ軍勝利得点 " + std::to_string(e.Value) + " → " + std::to_string(e.Value2);
     case EventKind::GameEnds:
       return Army(e.Side) + "の勝利";
+    case EventKind::MoveTakenBack:
+      return UnitName(g, e.Unit) + "の移動を取り消し";
   }
   return "?";
 }
@@ -385,6 +401,7 @@ int EventGroup(const Event& e) {
       return 3;
     case EventKind::PhaseBegins:
     case EventKind::GameEnds:
+    case EventKind::MoveTakenBack:
       return 4;
   }
   return 4;

@@ -21,6 +21,9 @@ struct Chronicle {
   std::vector<Event> Events;
 };
 
+// Adds what happened; a move taken back takes its move out again, as if it had never been made.
+void Record(Chronicle& c, const Event& e);
+
 // The file of the chronicle that goes with a save: its name with ".chronicle" in place of
 // ".dat" (or added, for a name without it).
 std::string ChronicleFileFor(const std::string& savePath);

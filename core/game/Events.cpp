@@ -7,7 +7,7 @@ namespace {
 
 constexpr std::array<std::string_view, kEventKinds> kNames = {
     "PhaseBegins", "Replenished", "Attached",      "Detached",   "Moved",         "Battle",   "OutOfSupply",
-    "GeneralKilled", "WillReturn", "Arrived", "CastleChanged", "VictoryPoints", "GameEnds"};
+    "GeneralKilled", "WillReturn", "Arrived", "CastleChanged", "VictoryPoints", "GameEnds", "MoveTakenBack"};
 
 }  // namespace
 

@@ -24,8 +24,9 @@ enum class EventKind : std::uint8_t {
   CastleChanged,  // castle Other at X, Y now held by Side; Value the cause (CastleCause)
   VictoryPoints,  // ソルカ軍's points went from Value to Value2
   GameEnds,       // Side won
+  MoveTakenBack,  // 取り消し: the move just reported never happened (Unit)
 };
-constexpr int kEventKinds = 13;
+constexpr int kEventKinds = 14;
 
 enum class CastleCause : std::int32_t { Occupied = 0, Stormed = 1, Surrendered = 2 };
 

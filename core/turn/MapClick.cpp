@@ -286,6 +286,7 @@ bool CanUndoMove(const Game& g) {
 bool UndoMove(Game& g, Ui& ui) {
   if (!CanUndoMove(g)) return false;
   const MoveUndo& u = g.Undo;
+  ui.Happened(UnitEvent(g, EventKind::MoveTakenBack, u.ActiveUnit));
   g.Units = u.Units;
   g.GameState = u.GameState;
   g.SelectedUnit = u.SelectedUnit;

@@ -3,6 +3,8 @@
 // standby, each a row of a table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +14,7 @@
 #include "AsciiMap.h"
 #include "TestFiles.h"
 #include "core/combat/ForceRatio.h"
+#include "core/game/Chronicle.h"
 #include "core/game/Game.h"
 #include "core/game/InputScript.h"
 #include "core/turn/ScriptedUi.h"
@@ -563,15 +566,16 @@ TEST(UndoMove, TakesBackTheConfirmedMoveOnlyUntilAnythingElseHappens) {
     std::string Back;   // the game after these lines is what an undo brings back
     std::string Then;   // played after them; the undo comes last
     bool Undone;
+    int MovesLeft;      // moves the chronicle keeps at the end: an undone move is not among them
   };
   const Row rows[] = {
-      {"a move from phase 3", "", move, true},
-      {"the second move of a corps", move, "click 7 5\nbutton 移動\nclick 6 5\nclick 6 5\n", true},
-      {"a move taken back instead of confirmed", "", "click 5 5\nrow 0\nbutton 移動\nclick 7 5\nclick 6 6\n", false},
-      {"a look at the corps after the move", "", move + "click 7 5\nbutton Cancel\n", false},
-      {"a battle after the move", "", move + "click 7 5\nbutton 戦闘　合戦\nclick 8 5\nanswer 1\nanswer 0\n", false},
-      {"a second undo", "", move + "menu 取り消し\n", false},
-      {"nothing moved", "", "", false},
+      {"a move from phase 3", "", move, true, 0},
+      {"the second move of a corps", move, "click 7 5\nbutton 移動\nclick 6 5\nclick 6 5\n", true, 1},
+      {"a move taken back instead of confirmed", "", "click 5 5\nrow 0\nbutton 移動\nclick 7 5\nclick 6 6\n", false, 0},
+      {"a look at the corps after the move", "", move + "click 7 5\nbutton Cancel\n", false, 1},
+      {"a battle after the move", "", move + "click 7 5\nbutton 戦闘　合戦\nclick 8 5\nanswer 1\nanswer 0\n", false, 1},
+      {"a second undo", "", move + "menu 取り消し\n", false, 0},
+      {"nothing moved", "", "", false, 0},
   };
   for (const int side : {0, 1}) {
     for (const Row& r : rows) {
@@ -585,6 +589,10 @@ TEST(UndoMove, TakesBackTheConfirmedMoveOnlyUntilAnythingElseHappens) {
       const auto before = Image(*g);
       ASSERT_EQ(PlayScriptText(*g, ui, "menu 取り消し\n"), "");
       EXPECT_TRUE(Image(*g) == (r.Undone ? back : before));
+      Chronicle c;
+      for (const Event& e : ui.Events) Record(c, e);
+      EXPECT_EQ(std::count_if(c.Events.begin(), c.Events.end(), [](const Event& e) { return e.Kind == EventKind::Moved; }),
+                r.MovesLeft);
       if (r.Undone) {
         EXPECT_FALSE(before == back);  // the move had changed the game
         EXPECT_EQ(g->GameState, state);

@@ -463,8 +463,14 @@ void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
 // --- the chronicle -------------------------------------------------------------------------
 
 void TForm1::RecordEvent(const Event& e) {
-  chronicle_.Events.push_back(e);
-  if (LogWindow != nullptr && LogWindow->isVisible()) LogWindow->Append(e);
+  Record(chronicle_, e);
+  if (LogWindow != nullptr && LogWindow->isVisible()) {
+    if (e.Kind == EventKind::MoveTakenBack) {
+      LogWindow->Rebuild();
+    } else {
+      LogWindow->Append(e);
+    }
+  }
   if (HistoryWindow != nullptr && HistoryWindow->isVisible() && e.Kind == EventKind::PhaseBegins) HistoryWindow->Rebuild();
 }
 
