@@ -7,7 +7,7 @@ packages=(
   zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho
   clang libclang-rt-14-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do
