@@ -34,3 +34,13 @@ function(milgant_pch_group name)
     target_precompile_headers(${t} REUSE_FROM milgant_pch_${name})
   endforeach()
 endfunction()
+
+# milgant_pch_skip(TARGET files...): these files of TARGET are compiled without its precompiled
+# header (paths from the top of the source tree).
+function(milgant_pch_skip target)
+  if(NOT MILGANT_PCH OR NOT TARGET ${target})
+    return()
+  endif()
+  list(TRANSFORM ARGN PREPEND ${CMAKE_SOURCE_DIR}/)
+  set_source_files_properties(${ARGN} TARGET_DIRECTORY ${target} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+endfunction()

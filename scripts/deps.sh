@@ -2,7 +2,7 @@
 # Installs the Debian packages the game and its tests need, only those that are missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   zlib1g-dev libjpeg-dev qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho

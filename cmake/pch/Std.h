@@ -1,4 +1,4 @@
-// Precompiled for the plain C++ targets: the standard library headers most files include.
+// The standard library headers most files include; part of the other precompiled headers here.
 #pragma once
 #include <algorithm>
 #include <array>
