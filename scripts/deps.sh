@@ -2,12 +2,12 @@
 # Installs the Debian packages the game and its tests need, only those that are missing.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config lld
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   zlib1g-dev libjpeg-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-gothic fonts-ipafont-mincho
   clang libclang-rt-14-dev
-  desktop-file-utils appstream
+  desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -18,7 +18,8 @@ expected=(
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
   share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/64x64/apps/$id.png
   share/icons/hicolor/128x128/apps/$id.png share/icons/hicolor/256x256/apps/$id.png
-  share/man/man6/milgant.6 share/man/man6/milgant-cli.6
+  share/man/man6/milgant.6.gz share/man/man6/milgant-cli.6.gz
+  share/doc/milgant/copyright share/doc/milgant/changelog.gz
 )
 for f in "${expected[@]}"; do [ -s "$scratch/prefix/$f" ] || fail "missing $f"; done
 for f in bin/milgant bin/milgant-cli; do [ -x "$scratch/prefix/$f" ] || fail "$f not executable"; done
@@ -31,12 +32,14 @@ done
 grep -qx 'Name=ミルガント・改' "$scratch/prefix/share/applications/$id.desktop" || fail "desktop entry name"
 grep -qx 'Categories=Game;StrategyGame;' "$scratch/prefix/share/applications/$id.desktop" || fail "desktop categories"
 grep -q '^Comment\[ja\]=' "$scratch/prefix/share/applications/$id.desktop" || fail "no Japanese comment"
+grep -qx "Exec=$scratch/prefix/bin/milgant" "$scratch/prefix/share/applications/$id.desktop" || fail "desktop entry does not start bin/milgant"
+grep -qx "TryExec=$scratch/prefix/bin/milgant" "$scratch/prefix/share/applications/$id.desktop" || fail "desktop entry TryExec"
 desktop-file-validate "$scratch/prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$scratch/prefix/share/metainfo/$id.metainfo.xml" >/dev/null || fail "appstreamcli validate"
 if command -v man >/dev/null; then
   for page in milgant milgant-cli; do
-    man -l "$scratch/prefix/share/man/man6/$page.6" 2>&1 >/dev/null | grep . && fail "$page.6 has formatting warnings"
-    man -l "$scratch/prefix/share/man/man6/$page.6" 2>/dev/null | grep -q "^NAME" || fail "$page.6 does not format"
+    man -l "$scratch/prefix/share/man/man6/$page.6.gz" 2>&1 >/dev/null | grep . && fail "$page.6 has formatting warnings"
+    man -l "$scratch/prefix/share/man/man6/$page.6.gz" 2>/dev/null | grep -q "^NAME" || fail "$page.6 does not format"
   done
 fi
 
