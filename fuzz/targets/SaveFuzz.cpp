@@ -27,6 +27,8 @@ bool Saveable(const Game& g) { return MaySave(g); }
 // Save -> load into another game -> save: both files hold the same bytes, and the second
 // game is the first one as saved.
 void RoundTrip(Game& g) {
+  // A game that has ended has nothing left to save: a load refuses it, as it must.
+  if (g.GameState == 0) return;
   ScriptedUi ui;
   if (Saveable(g)) {
     Require(SaveGame(g, ui, 2, ScratchDir()), "a loaded game in a player's phase could not be saved");
