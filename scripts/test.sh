@@ -14,12 +14,22 @@ if command -v ccache >/dev/null; then
   export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}"
+# Where the time goes: each stage says when it starts.
+stage() { echo "== $1 at ${SECONDS} s"; }
+
+# Line tables are enough for the backtrace of a failing test; full debug info only costs time.
+stage "normal build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
+  "${cache[@]}"
 cmake --build build -j"$jobs"
+stage "normal tests"
 ctest --test-dir build --output-on-failure --timeout 300 -j"$jobs"
 
+stage "sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMILGANT_SANITIZE=ON -DMILGANT_BENCH=OFF \
   "${cache[@]}"
 cmake --build build-asan -j"$jobs"
+stage "sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600 -j"$jobs"
+stage "done"
