@@ -276,12 +276,12 @@ std::array<WarSummary, 2> Summarise(const Chronicle& c) {
         break;
       }
       case EventKind::GeneralKilled:
-        ++s[static_cast<std::size_t>(SideOfSlot(e.Unit))].UnitsLost;
-        ++s[static_cast<std::size_t>(1 - SideOfSlot(e.Unit))].GeneralsKilled;
+      case EventKind::WillReturn: {
+        const int side = SideOfSlot(e.Unit);
+        ++s[static_cast<std::size_t>(side)].UnitsLost;
+        if (e.Kind == EventKind::GeneralKilled) ++s[static_cast<std::size_t>(1 - side)].GeneralsKilled;
         break;
-      case EventKind::WillReturn:
-        ++s[static_cast<std::size_t>(SideOfSlot(e.Unit))].UnitsLost;
-        break;
+      }
       case EventKind::CastleChanged:
         if (e.Side != 0 && e.Side != 1) break;
         ++s[static_cast<std::size_t>(e.Side)].CastlesTaken;

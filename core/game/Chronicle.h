@@ -62,7 +62,4 @@ std::string EventLine(const Game& g, const Event& e);
 // 3 losses and returns, 4 the phases and the end.
 int EventGroup(const Event& e);
 
-// The side an event's unit belongs to (slots 1..70 are side 0's).
-inline int SideOfSlot(int slot) { return slot >= 71 ? 1 : 0; }
-
 }  // namespace milgant

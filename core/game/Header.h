@@ -16,6 +16,8 @@ static_assert(std::endian::native == std::endian::little,
 
 constexpr int kMapSize = 20;          // 20 x 20 hexes
 constexpr int kUnitSlots = 141;       // slots 0..140; slot 0 never holds a unit
+// Side 0's units stand in slots 1..70, side 1's in 71..140.
+constexpr int SideOfSlot(int slot) { return slot > 70 ? 1 : 0; }
 constexpr int kCastleSlots = 51;      // records 0..50; castles are numbered from 1
 constexpr int kMaxSubordinates = 21;
 constexpr int kTerrainCodes = 14;

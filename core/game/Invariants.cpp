@@ -46,7 +46,7 @@ void CheckPlaces(const Game& g, InvariantScope scope, std::vector<std::string>& 
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     const Unit& u = g.U(slot);
     if (u.OnMap == 1 && (u.HexX >= kMapSize || u.HexY >= kMapSize)) out.push_back(UnitText(slot) + " stands off the map");
-    if (u.OnMap == 1 && u.Side != (slot <= 70 ? 0 : 1)) out.push_back(UnitText(slot) + " is in the other side's slots");
+    if (u.OnMap == 1 && u.Side != SideOfSlot(slot)) out.push_back(UnitText(slot) + " is in the other side's slots");
   }
   for (int a = 1; a < g.CastleCounter && a < kCastleSlots; ++a) {
     const Castle& ca = g.Castles[static_cast<std::size_t>(a)];

@@ -217,8 +217,7 @@ bool CheckQuantities(const Game& g, QuantityFault* fault) {
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     const Unit& u = g.U(slot);
     if (!StillInPlay(g, u)) continue;
-    const int side = slot <= kUnitSlots / 2 ? 0 : 1;
-    if (u.Side != side) {
+    if (u.Side != SideOfSlot(slot)) {
       return Fail(fault, UnitJ(slot) + "の軍 " + std::to_string(u.Side) + " がスロットと合いません。",
                   UnitE(slot) + ": Side " + std::to_string(u.Side) + " does not match its slot");
     }

@@ -114,26 +114,21 @@ void TForm1::ShowHex(int x, int y) {
   ScrollBar2->setValue(game_.ScrollY);
   RedrawMap();
   RedrawMinimap();
+  OutlineHex(x, y, QPen(QColor(255, 220, 0), 3));
+}
+
+void TForm1::OutlineHex(int x, int y, const QPen& pen) {
   const HexPos o = HexOrigin(x, y);
   const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
   QPainter p(&Image5->Picture);
-  p.setPen(QPen(QColor(255, 220, 0), 3));
+  p.setPen(pen);
   static const int kSides[6][4] = {{30, 0, 59, 15},  {59, 15, 59, 44}, {59, 44, 30, 59},
                                    {29, 59, 0, 44},  {0, 44, 0, 15},   {0, 15, 29, 0}};
   for (const auto& s : kSides) p.drawLine(ox + s[0], oy + s[1], ox + s[2], oy + s[3]);
   Image5->update(QRect(ox - 2, oy - 2, 64, 64));
 }
 
-void TForm1::DrawHoverOutline() {
-  const HexPos o = HexOrigin(HoverX, HoverY);
-  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
-  QPainter p(&Image5->Picture);
-  p.setPen(QPen(Qt::white, 1));
-  static const int kSides[6][4] = {{30, 0, 59, 15},  {59, 15, 59, 44}, {59, 44, 30, 59},
-                                   {29, 59, 0, 44},  {0, 44, 0, 15},   {0, 15, 29, 0}};
-  for (const auto& s : kSides) p.drawLine(ox + s[0], oy + s[1], ox + s[2], oy + s[3]);
-  Image5->update(QRect(ox, oy, 61, 61));
-}
+void TForm1::DrawHoverOutline() { OutlineHex(HoverX, HoverY, QPen(Qt::white, 1)); }
 
 void TForm1::Image5MouseMove(QPoint at) {
   const HexPos h = PixelToHex(game_.HexMask, at.x(), at.y(), game_.ScrollX, game_.ScrollY);

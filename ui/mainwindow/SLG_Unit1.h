@@ -20,6 +20,7 @@ class QEventLoop;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPen;
 class QPainter;
 class QScrollBar;
 class QTimer;
@@ -191,6 +192,8 @@ class TForm1 : public QMainWindow {
   void CreateSidePanel();
   void CopyToView(int x, int y, int w, int h);
   void DrawHoverOutline();
+  // The six sides of a hex drawn on the map picture with `pen`.
+  void OutlineHex(int x, int y, const QPen& pen);
   // Drawn over the view, never into the map: the outline of the corps that is acting.
   void PaintOverView(QPainter& p);
   void PaintCastleNames(QPainter& p);
