@@ -110,6 +110,9 @@ void TForm1::ShowHex(int x, int y) {
   // The hex comes into view as a click on the list of commanders brings a unit.
   game_.ScrollX = std::clamp(x * 60 - 240, 0, ScrollBar1->maximum());
   game_.ScrollY = std::clamp(y * 44 - 176, 0, ScrollBar2->maximum());
+  // The minimap's view rectangle follows, as it does for the list.
+  MiniX = x < 4 ? 0 : (x - 4) * 8;
+  MiniY = std::max(0, (y - 4) * 8);
   ScrollBar1->setValue(game_.ScrollX);
   ScrollBar2->setValue(game_.ScrollY);
   RedrawMap();

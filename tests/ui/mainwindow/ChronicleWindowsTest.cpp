@@ -84,6 +84,7 @@ TEST_F(ChronicleWindowsTest, TheLogFollowsTheGameFiltersAndLeadsToTheMap) {
   emit log->List->itemClicked(withHex);
   EXPECT_EQ(game->ScrollX, std::clamp(hex.x() * 60 - 240, 0, form1->ScrollBar1->maximum()));
   EXPECT_EQ(game->ScrollY, std::clamp(hex.y() * 44 - 176, 0, form1->ScrollBar2->maximum()));
+  Shot(form1, "chronicle-hex-on-the-map");
 
   // The list follows the game: the next phase comes in at the bottom.
   const int before = log->List->count();
