@@ -7,6 +7,7 @@
 #include "core/combat/Battle.h"
 #include "core/combat/BattleRound.h"
 #include "core/game/Game.h"
+#include "core/turn/AttackPreview.h"
 #include "core/turn/ScriptedUi.h"
 
 namespace milgant::cli {
@@ -85,10 +86,51 @@ int BattleCommand(Args& args) {
   return 0;
 }
 
+// The corps of SLOT attacking (X, Y) as the attack command would mark it: the odds, the first
+// round's strengths and exact hit chances, and with --simulate an estimate of the whole battle.
+int PreviewCommand(Args& args) {
+  const auto simulate = args.TakeOption("--simulate");
+  const auto seed = args.TakeOption("--seed");
+  const std::string file = args.Next("FILE");
+  const int slot = static_cast<int>(args.NextInt("SLOT", 1, kUnitSlots - 1));
+  const HexPos h = TakeHex(args);
+  args.Done();
+  const int battles = simulate ? static_cast<int>(ParseInt(*simulate, "--simulate", 1, 100000)) : 0;
+  const auto base = static_cast<std::uint32_t>(seed ? ParseInt(*seed, "--seed", 0, 4294967295LL) : 1);
+  const auto g = LoadGameFile(file, true);
+  const AttackPreview p = PreviewAttack(*g, slot, h.X, h.Y);
+  if (p.Refusal != AttackRefusal::None) {
+    throw UsageError("unit " + std::to_string(slot) + " cannot attack " + std::to_string(h.X) + "," +
+                     std::to_string(h.Y) + ": " + std::string(RefusalText(p.Refusal)));
+  }
+  nlohmann::json out = {{"AttackOdds", p.Odds},
+                        {"SingleRound", p.SingleRound},
+                        {"Cost", p.Cost},
+                        {"AttackerStrength", p.AttackerStrength},
+                        {"DefenderStrength", p.DefenderStrength},
+                        {"CommandFactor", p.CommandFactor},
+                        {"TerrainValue", p.TerrainValue},
+                        {"AcrossRiver", p.AcrossRiver},
+                        {"AttackerFortified", p.AttackerFortified},
+                        {"DefenderFortified", p.DefenderFortified},
+                        {"Castle", p.Castle},
+                        {"HitsOnAttacker", p.HitsOnAttacker},
+                        {"HitsOnDefender", p.HitsOnDefender}};
+  if (battles > 0) {
+    const AttackEstimate e = SimulateAttack(*g, slot, h.X, h.Y, battles, base);
+    out["Battles"] = e.Battles;
+    out["Outcomes"] = {{"DefenderOut", e.DefenderOut}, {"AttackerOut", e.AttackerOut}, {"Undecided", e.Undecided}};
+    out["ExpectedLoss"] = {{"Attacker", e.AttackerLoss}, {"Defender", e.DefenderLoss}};
+  }
+  Print(out);
+  return 0;
+}
+
 const CommandRegistrar kOdds{"odds", "odds FILE X Y SIDE", OddsCommand};
 const CommandRegistrar kStrengths{"strengths", "strengths FILE X Y", StrengthsCommand};
 const CommandRegistrar kBattle{"battle", "battle FILE X Y --full 0|1 [--seed N] [--answers A,B,...] [--out FILE2]",
                                BattleCommand};
+const CommandRegistrar kPreview{"preview", "preview FILE SLOT X Y [--simulate N] [--seed N]", PreviewCommand};
 
 }  // namespace
 }  // namespace milgant::cli

@@ -9,6 +9,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/Rounding.h"
 #include "core/game/Ui.h"
+#include "core/turn/AttackPreview.h"
 #include "core/turn/CommandTexts.h"
 #include "core/rules/MoraleRecovery.h"
 #include "core/rules/Movement.h"
@@ -21,24 +22,10 @@ namespace {
 constexpr int kRecoverCost = 2;
 constexpr int kFortifyCost = 2;
 constexpr int kMaxStandby = 3;
-constexpr int kSingleBattleOdds = 3;
 
 bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
 
 bool IsCommandCode(int state) { return state == 4 || state == 6 || state == 28 || state == 29 || state == 30; }
-
-void MarkCorps(Game& g, int slot, int x, int y) {
-  Unit& u = g.U(slot);
-  u.TargetX = x;
-  u.TargetY = y;
-  for (int i = 0; i < u.SubordinateCount && i < kMaxSubordinates; ++i) {
-    const int s = u.Subordinates[static_cast<std::size_t>(i)];
-    if (ValidSlot(s)) {
-      g.U(s).TargetX = x;
-      g.U(s).TargetY = y;
-    }
-  }
-}
 
 }  // namespace
 
@@ -189,19 +176,10 @@ void PickAttacker(Game& g, Ui& ui, int x, int y) {
 void Attack(Game& g, Ui& ui, int x, int y) {
   const int attacker = g.ActiveUnit;
   if (!ValidSlot(attacker)) return;
-  const Unit& a = g.U(attacker);
-  if (HexDistance(a.HexX, a.HexY, x, y) != 1) {
-    ui.Note(texts::kAttackMistake, texts::kAttackAdjacentText);
-    return;
-  }
-  const int first = TopUnitsAtHex(g, x, y).First();
-  if (first != -1 && g.U(first).Side == g.PlayerSide) {
-    ui.Note(texts::kAttackMistake, texts::kAttackEnemyText);
-    return;
-  }
-  const int castle = CastleAt(g, x, y);
-  if (UnitsAt(g, x, y).Count == 0 && castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == g.PlayerSide) {
-    ui.Note(texts::kAttackMistake, texts::kAttackCastleText);
+  // A mistaken hex is named; too few points are found out only once the odds set the cost.
+  const AttackRefusal why = CheckAttack(g, attacker, x, y);
+  if (why == AttackRefusal::NotAdjacent || why == AttackRefusal::OwnUnits || why == AttackRefusal::OwnCastle) {
+    ui.Note(texts::kAttackMistake, RefusalText(why));
     return;
   }
   const std::string question = std::string(texts::kAttackQuestionHead) + std::to_string(x) + "," + std::to_string(y) +
@@ -215,8 +193,8 @@ void Attack(Game& g, Ui& ui, int x, int y) {
   // At odds of 3 or more one battle settles it for a point; below that the corps commits to an
   // engagement for three.
   const double odds = AttackOdds(g, x, y, g.ComputerSide);
-  const int cost = odds >= kSingleBattleOdds ? 1 : 3;
-  g.FullAttack = odds >= kSingleBattleOdds ? 0 : 1;
+  const int cost = AttackCost(odds);
+  g.FullAttack = cost == 1 ? 0 : 1;
   Unit& u = g.U(attacker);
   if (u.ActionPoints < cost) {
     MarkCorps(g, attacker, -1, -1);

@@ -143,6 +143,37 @@ TEST_F(BattleCli, AnEmptyCastleFallsToASingleBattle) {
   EXPECT_EQ(after["units"][71]["HexY"], h.Y);
 }
 
+TEST_F(BattleCli, PreviewOfTheMarkedAttackLeavesTheFileAlone) {
+  const HexPos h = Position("g.dat", false);
+  const auto before = test::ReadBytes(dir_.File("g.dat"));
+  const auto p = Json("preview g.dat 71 " + At(h));
+  EXPECT_DOUBLE_EQ(p["AttackOdds"].get<double>(), odds_);
+  EXPECT_EQ(p["SingleRound"], odds_ >= 3);
+  EXPECT_FALSE(p.contains("Outcomes"));
+  const auto s = Json("strengths g.dat " + At(h));
+  EXPECT_EQ(p["AttackerStrength"], s["AttackerStrength"]);
+  EXPECT_EQ(p["DefenderStrength"], s["DefenderStrength"]);
+  for (const char* list : {"HitsOnAttacker", "HitsOnDefender"}) {
+    double sum = 0;
+    for (const auto& q : p[list]) sum += q.get<double>();
+    EXPECT_NEAR(sum, 1.0, 1e-12) << list;
+  }
+  const std::string simulate = "preview g.dat 71 " + At(h) + " --simulate 40 --seed 9";
+  const auto e = Json(simulate);
+  const auto& o = e["Outcomes"];
+  EXPECT_NEAR(o["DefenderOut"].get<double>() + o["AttackerOut"].get<double>() + o["Undecided"].get<double>(), 1.0, 1e-12);
+  EXPECT_GE(e["ExpectedLoss"]["Attacker"].get<double>(), 0.0);
+  EXPECT_EQ(Json(simulate), e);
+  EXPECT_EQ(test::ReadBytes(dir_.File("g.dat")), before);
+
+  // A hex out of reach: status 2 with the attack command's reason.
+  std::string out;
+  EXPECT_EQ(Call("preview g.dat 71 " + std::to_string((h.X + 10) % kMapSize) + " " + std::to_string(h.Y), out), 2);
+  const auto err = test::ReadBytes(dir_.File("stderr.txt"));
+  EXPECT_NE(std::string(err.begin(), err.end()).find("隣接したへクスを攻撃して下さい"), std::string::npos);
+  EXPECT_EQ(Call("preview g.dat 71 " + At(h) + " --simulate 0", out), 2);
+}
+
 TEST_F(BattleCli, BattleCommandsRefuseBadArguments) {
   Position("g.dat", false);
   std::string out;
