@@ -23,6 +23,7 @@
 #include "ui/widgets/JpegPicture.h"
 #include "ui/widgets/MapRenderer.h"
 #include "ui/widgets/Pictures.h"
+#include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
 namespace {
@@ -197,7 +198,14 @@ void TForm4::BattleMessage(std::string_view text) {
   if (aborted_) return;
   SerifBox1->Lines.clear();
   SerifBox1->Lines.append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  // The summary is up: this is the battle's last word, and the player closes it himself.
+  const bool lastWord = Summary->isVisible();
+  const int normalPause = SerifBox1->WaitTime;
+  SerifBox1->WaitTime = TypingPause(MessagePace, normalPause);
+  SerifBox1->AutoAdvanceMs = lastWord ? 0 : PageHold(MessagePace);
   SerifBox1->Play(false);
+  SerifBox1->WaitTime = normalPause;
+  SerifBox1->AutoAdvanceMs = 0;
 }
 
 void TForm4::BattleSides(const BattleView& v) {
@@ -238,8 +246,8 @@ void TForm4::BattleSides(const BattleView& v) {
   Label19->setText(QString::number(v.TerrainValue));
   Label20->setText(Number(v.DefenderSupport));
   Label22->setText(Number(v.RiverFactor));
-  Image4->setPixmap(QPixmap::fromImage(panel4_));
-  Image5->setPixmap(QPixmap::fromImage(panel5_));
+  Image4->setPixmap(ScreenPixmap(panel4_, Image4));
+  Image5->setPixmap(ScreenPixmap(panel5_, Image5));
 }
 
 void TForm4::BattleAttackArrow(int direction, int x, int y) {
@@ -371,8 +379,8 @@ void TForm4::ClearSidePanels() {
   panel4_.fill(kPanelGrey);
   panel5_ = QImage(Image5->size(), QImage::Format_RGB32);
   panel5_.fill(kPanelGrey);
-  Image4->setPixmap(QPixmap::fromImage(panel4_));
-  Image5->setPixmap(QPixmap::fromImage(panel5_));
+  Image4->setPixmap(ScreenPixmap(panel4_, Image4));
+  Image5->setPixmap(ScreenPixmap(panel5_, Image5));
 }
 
 void TForm4::DrawUnitIcon(int position, int slot, bool attacker) {
@@ -405,14 +413,16 @@ void TForm4::DrawMapExcerpt(int x, int y) {
   ShowExcerpt();
 }
 
-void TForm4::ShowExcerpt() { Image1->setPixmap(QPixmap::fromImage(shown_)); }
+void TForm4::ShowExcerpt() { Image1->setPixmap(ScreenPixmap(shown_, Image1)); }
 
 void TForm4::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (JPEGImage1.isNull())
     p.fillRect(rect(), QColor(222, 212, 190));
-  else
+  else {
+    ScalePicturesFor(p);
     p.drawImage(0, 0, JPEGImage1);
+  }
 }
 
 void TForm4::showEvent(QShowEvent* event) {
@@ -436,7 +446,7 @@ void TForm4::SerifBox1Paint(TSerifBox* box, QPainter& p) {
   if (Image2.isNull())
     p.fillRect(box->rect(), Qt::black);
   else
-    p.drawTiledPixmap(box->rect(), QPixmap::fromImage(Image2));
+    p.drawTiledPixmap(box->rect(), ScreenPixmap(Image2, box));
 }
 
 void TForm4::SerifBox1Click(TSerifBox* box) { box->Next(); }

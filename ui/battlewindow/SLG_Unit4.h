@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/game/Ui.h"
+#include "ui/text/TextPace.h"
 
 class QEventLoop;
 class QLabel;
@@ -44,8 +45,12 @@ class TForm4 : public QWidget {
   // --- the battle calls --------------------------------------------------------------------
   // Shows the window centred over the main window, 20 pixels low, with the map around (x, y).
   void BattleShow(int x, int y);
-  // Types the text (UTF-8, "\r" between lines); returns after the player's click at its end.
+  // Types the text (UTF-8, "\r" between lines) at MessagePace; returns after the player's click
+  // at its end, or at a pace other than the normal one once its hold has passed. The battle's
+  // last message, under its summary, always waits for the click.
   void BattleMessage(std::string_view text);
+  // The pace of the next messages (the main window sets it from the player's settings).
+  TextPace MessagePace = TextPace::Normal;
   // Both sides' labels and counters.
   void BattleSides(const BattleView& view);
   // An attack arrow in direction d inside the hex (x, y) of the attacking unit.

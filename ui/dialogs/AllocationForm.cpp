@@ -10,6 +10,7 @@
 
 #include "ui/dialogs/Placement.h"
 #include "ui/widgets/JpegPicture.h"
+#include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
 
@@ -109,6 +110,7 @@ void TAllocationForm::paintEvent(QPaintEvent* e) {
   QDialog::paintEvent(e);
   if (JPEGImage1.isNull()) return;
   QPainter p(this);
+  ScalePicturesFor(p);
   p.drawImage(0, 0, JPEGImage1);
 }
 

@@ -2,6 +2,7 @@
 #include "ui/mainwindow/SLG_Unit1.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -242,6 +243,7 @@ void TForm1::CreateMenus() {
   HistoryItem = record->addAction(QStringLiteral("戦史"));
   HistoryItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
   connect(HistoryItem, &QAction::triggered, this, [this] { HistoryClick(); });
+  CreateSettingsMenus();
   Help1 = bar->addAction(QStringLiteral("バージョン"));
   connect(Help1, &QAction::triggered, this, [this] { Help1Click(); });
 
@@ -266,6 +268,82 @@ void TForm1::CreateMenus() {
   CastleNamesItem->setCheckable(true);
   connect(CastleNamesItem, &QAction::toggled, this, [this] { Image5->update(); });
 }
+
+void TForm1::CreateSettingsMenus() {
+  QMenuBar* bar = menuBar();
+  QMenu* settings = bar->addMenu(QStringLiteral("設定"));
+  QMenu* view = bar->addMenu(QStringLiteral("表示"));
+  struct Group {
+    SettingKey key;
+    QMenu* menu;
+    QStringList items;
+  };
+  const Group groups[] = {
+      {SettingKey::Move, settings->addMenu(QStringLiteral("移動アニメーション")),
+       {QStringLiteral("標準"), QStringLiteral("高速"), QStringLiteral("なし")}},
+      {SettingKey::BattleText, settings->addMenu(QStringLiteral("戦闘メッセージ")),
+       {QStringLiteral("標準"), QStringLiteral("高速"), QStringLiteral("一括表示")}},
+      {SettingKey::Computer, settings->addMenu(QStringLiteral("コンピュータのフェイズ")),
+       {QStringLiteral("観戦"), QStringLiteral("高速"), QStringLiteral("戦闘のみ")}},
+      {SettingKey::Opponent, nullptr, {QStringLiteral("普通"), QStringLiteral("強い")}},
+      {SettingKey::Zoom, view, {QStringLiteral("100 %"), QStringLiteral("150 %"), QStringLiteral("200 %")}}};
+  for (const Group& g : groups) {
+    QMenu* menu = g.menu;
+    if (menu == nullptr) {
+      settings->addSeparator();
+      menu = settings->addMenu(QStringLiteral("難易度"));
+    }
+    auto* group = new QActionGroup(this);
+    group->setExclusive(true);
+    auto& items = settingItems_[static_cast<std::size_t>(g.key)];
+    for (int i = 0; i < g.items.size(); ++i) {
+      QAction* item = menu->addAction(g.items[i]);
+      item->setCheckable(true);
+      group->addAction(item);
+      connect(item, &QAction::triggered, this, [this, key = g.key, i] { ChooseSetting(key, i); });
+      items.push_back(item);
+    }
+  }
+  CheckSettingItems();
+}
+
+void TForm1::CheckSettingItems() {
+  for (SettingKey key : kSettingKeys) {
+    const auto& items = settingItems_[static_cast<std::size_t>(key)];
+    const int chosen = SettingIndex(settings_, key);
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) items[static_cast<std::size_t>(i)]->setChecked(i == chosen);
+  }
+}
+
+QAction* TForm1::SettingItem(SettingKey key, int index) const {
+  const auto& items = settingItems_[static_cast<std::size_t>(key)];
+  return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TForm1::UseSettings(const GameSettings& settings, const QString& file) {
+  settings_ = settings;
+  settingsFile_ = file;
+  runningZoom_ = settings.Zoom;
+  CheckSettingItems();
+}
+
+void TForm1::ChooseSetting(SettingKey key, int index) {
+  const GameSettings before = settings_;
+  SetSetting(settings_, key, index);
+  CheckSettingItems();
+  if (!settingsFile_.isEmpty() && !WriteSetting(settingsFile_, settings_, key))
+    FlashHint(QStringLiteral("設定を保存できませんでした: ") + settingsFile_);
+  if (key == SettingKey::Zoom && settings_.Zoom != before.Zoom && settings_.Zoom != runningZoom_ && !Closing) {
+    // Qt scales the windows by a factor it reads once, as the program starts.
+    BusyScope busy(*this);
+    forms_.Form2->Message(QStringLiteral("表示"), QStringLiteral("表示の大きさは次回の起動から変わります。"));
+  }
+  if (key == SettingKey::Opponent && settings_.Opponent != before.Opponent && OnOpponentChanged)
+    OnOpponentChanged(QString::fromStdString(settings_.Opponent));
+}
+
+// The turn's end runs the computer's whole phase in this state, and only then.
+bool TForm1::ComputersPhase() const { return game_.GameState == 15; }
 
 void TForm1::CreateSidePanel() {
   QWidget* client = centralWidget();
@@ -545,15 +623,29 @@ void TForm1::Timer2Timer() {
 // --- waits and closing -----------------------------------------------------------------------
 
 void TForm1::MoveStep(int x, int y) {
+  const int normal = Timer1->interval();
+  const int wait = StepWait(settings_, ComputersPhase(), normal);
+  if (wait < 0) {
+    walksUndrawn_ = true;
+    return;
+  }
   RedrawAround(x, y);
-  if (Closing) return;
+  if (Closing || wait == 0) return;
   BusyScope busy(*this);
   QEventLoop loop;
   stepLoop_ = &loop;
+  Timer1->setInterval(wait);
   Timer1->start();
   loop.exec();
   Timer1->stop();
+  Timer1->setInterval(normal);
   stepLoop_ = nullptr;
+}
+
+void TForm1::CatchUpWalks() {
+  if (!walksUndrawn_) return;
+  walksUndrawn_ = false;
+  RedrawMap();
 }
 
 void TForm1::EndAllWaits() {

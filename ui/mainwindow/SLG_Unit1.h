@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/game/Chronicle.h"
+#include "ui/mainwindow/Settings.h"
 #include "ui/widgets/Pictures.h"
 
 class QAction;
@@ -106,6 +107,24 @@ class TForm1 : public QMainWindow {
   int PanelListCount = 0;
   int HoverX = 0, HoverY = 0, LastHoverX = 0, LastHoverY = 0;
   int MiniX = 0, MiniY = 0;
+
+  // --- settings (設定, 表示) ------------------------------------------------------------------
+  // The settings in effect and the file a choice in the menus is written to; with no file the
+  // choices last as long as the window (the tests' windows start so, at the default pace).
+  void UseSettings(const GameSettings& settings, const QString& file);
+  const GameSettings& Settings() const { return settings_; }
+  const QString& SettingsPath() const { return settingsFile_; }
+  // A choice in 設定 or 表示: in effect at once, the window size from the next start; written to
+  // the file alone, so a one-run setting from the command line stays unwritten.
+  void ChooseSetting(SettingKey key, int index);
+  // The menu item of a setting's value (index among its words).
+  QAction* SettingItem(SettingKey key, int index) const;
+  // Told when the player picks another opponent in 設定 ▸ 難易度 ("standard" or "strong").
+  std::function<void(const QString&)> OnOpponentChanged;
+  // The window size the program started with, in per cent.
+  int RunningZoom() const { return runningZoom_; }
+  // The computer is playing its phase.
+  bool ComputersPhase() const;
 
   // --- menu commands ------------------------------------------------------------------------
   void K5Click();               // 新規
@@ -222,6 +241,18 @@ class TForm1 : public QMainWindow {
   QTimer* flashTimer_ = nullptr;
   std::vector<unsigned char> savedImage_;
   int outlinedState_ = -1, outlinedUnit_ = -1;
+  GameSettings settings_;
+  QString settingsFile_;
+  int runningZoom_ = 100;
+  std::array<std::vector<QAction*>, std::size(kSettingKeys)> settingItems_;
+  // Walks of the computer's phase went by undrawn: the map is drawn whole before it is shown.
+  bool walksUndrawn_ = false;
+  void CreateSettingsMenus();
+  void CheckSettingItems();
+
+ public:
+  // Draws the map whole when walks went by undrawn (before a battle is shown over it).
+  void CatchUpWalks();
 };
 
 }  // namespace milgant

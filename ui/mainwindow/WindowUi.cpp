@@ -122,7 +122,10 @@ int WindowUi::AllocateStandby(std::string_view caption, std::string_view text, i
 // --- the battle window ---------------------------------------------------------------------
 
 void WindowUi::BattleShow(int x, int y) {
-  if (!Closing()) forms_.Form4->BattleShow(x, y);
+  if (Closing()) return;
+  // The map behind the battle shows where the computer's undrawn walks ended.
+  forms_.Form1->CatchUpWalks();
+  forms_.Form4->BattleShow(x, y);
 }
 
 void WindowUi::BattleSides(const BattleView& view) {
@@ -144,6 +147,7 @@ void WindowUi::BattleRefresh() {
 void WindowUi::BattleMessage(std::string_view text) {
   if (Closing()) return;
   TForm1::BusyScope busy(*forms_.Form1);
+  forms_.Form4->MessagePace = BattleTextPace(forms_.Form1->Settings(), forms_.Form1->ComputersPhase());
   forms_.Form4->BattleMessage(text);
 }
 

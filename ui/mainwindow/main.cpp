@@ -17,12 +17,14 @@
 #include "ui/text/Fonts.h"
 #include "ui/mainwindow/Forms.h"
 #include "ui/mainwindow/SLG_Unit1.h"
+#include "ui/mainwindow/Settings.h"
 #include "ui/mainwindow/WindowUi.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: milgant [--data DIR] [--saves DIR] [--record FILE] [--help] [--version]\n"
+    "Usage: milgant [--data DIR] [--saves DIR] [--record FILE] [--move PACE] [--battle-text PACE]\n"
+    "               [--computer PACE] [--zoom PERCENT] [--opponent KIND] [--help] [--version]\n"
     "\n"
     "ミルガント・改: a turn-based hex wargame of two armies fighting over the castles\n"
     "and cities of a 20 x 20 map. Choose ファイル > 新規 and pick a side to begin.\n"
@@ -42,7 +44,21 @@ constexpr const char* kUsage =
     "  --saves DIR    keep the saved games in DIR\n"
     "  --record FILE  write every input of the game being played to FILE (with the seed and\n"
     "                 the save it began from, FILE.start.dat), so that\n"
-    "                 milgant-cli play FILE.start.dat --script FILE replays it exactly\n";
+    "                 milgant-cli play FILE.start.dat --script FILE replays it exactly\n"
+    "\n"
+    "Settings (the menus 設定 and 表示 choose them and keep them in\n"
+    "$XDG_CONFIG_HOME/milgant/milgant.conf, by default ~/.config/milgant/milgant.conf; these\n"
+    "options change them for this run only):\n"
+    "  --move normal|fast|none           a unit's walk: step by step, quicker, or no wait\n"
+    "  --battle-text normal|fast|instant battle messages: typed and clicked on, typed fast and\n"
+    "                                    moving on by themselves, or each shown whole at once\n"
+    "                                    (questions, reinforcements and a battle's last\n"
+    "                                    message always wait for you)\n"
+    "  --computer watch|fast|battles     the computer's phase: as the settings above, its\n"
+    "                                    walks without waits and its battles typed fast, or\n"
+    "                                    only its battles shown\n"
+    "  --zoom 100|150|200                the size of every window, in per cent\n"
+    "  --opponent standard|strong        the computer opponent\n";
 
 }  // namespace
 
@@ -57,6 +73,19 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // The settings come before the application: the window size is Qt's scale factor, which it
+  // reads as it starts.
+  const QString settingsFile = milgant::SettingsFile();
+  milgant::GameSettings settings = milgant::ReadSettings(settingsFile);
+  {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    std::string why;
+    if (!milgant::TakeSettingOptions(words, settings, &why)) {
+      std::fprintf(stderr, "milgant: %s (see --help)\n", why.c_str());
+      return 2;
+    }
+  }
+  milgant::ApplyZoomBeforeStart(settings.Zoom);
   QApplication app(argc, argv);
   // The application's title. No display name: Qt would append it to every window's caption,
   // and the captions are the windows' own ("ミルガント・改", "戦闘", …).
@@ -67,7 +96,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < QApplication::arguments().size(); ++i) words.push_back(QApplication::arguments()[i].toStdString());
   milgant::FolderOptions folders;
   std::string why;
-  if (!milgant::TakeFolderOptions(words, folders, &why)) {
+  milgant::GameSettings taken;  // read above; here only taken out of the words
+  if (!milgant::TakeFolderOptions(words, folders, &why) || !milgant::TakeSettingOptions(words, taken, &why)) {
     std::fprintf(stderr, "milgant: %s (see --help)\n", why.c_str());
     return 2;
   }
@@ -91,6 +121,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "milgant: %s (data folder %s)\n", qPrintable(failure), qPrintable(dataFolder));
     return 1;
   }
+  forms->Form1->UseSettings(settings, settingsFile);
   forms->Form1->SetSaveFolder(QString::fromStdString(milgant::FindSaveFolder(folders.Saves)));
   std::unique_ptr<milgant::InputRecorder> recorder;
   if (!recordPath.isEmpty()) {

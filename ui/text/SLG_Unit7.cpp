@@ -9,6 +9,7 @@
 #include "ui/text/SerifBoxs.h"
 #include "ui/widgets/JpegPicture.h"
 #include "ui/widgets/Pictures.h"
+#include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
 namespace {
@@ -90,7 +91,7 @@ void TForm7::TellEnding(int winningSide, bool homeCityFell) {
 
 void TForm7::ShowWinnerPicture(int winningSide) {
   const int left = winningSide == 1 ? kPictureWidth : 0;
-  Image1->setPixmap(QPixmap::fromImage(JPEGImage1.copy(left, 0, kPictureWidth, kPictureHeight)));
+  Image1->setPixmap(ScreenPixmap(JPEGImage1.copy(left, 0, kPictureWidth, kPictureHeight), Image1));
 }
 
 void TForm7::ShowStoryText(const QString& text) {
@@ -125,8 +126,10 @@ void TForm7::SerifBox1Paint(TSerifBox* box, QPainter& p) {
   box->FontColor = Qt::white;
   if (CompressedImage1.IsEmpty())
     p.fillRect(box->rect(), Qt::black);
-  else
+  else {
+    ScalePicturesFor(p);
     p.drawImage(0, 0, CompressedImage1.Picture());
+  }
 }
 
 void TForm7::SerifBox1Click(TSerifBox* box) { box->Next(); }

@@ -4,6 +4,7 @@
 // for the next click wait, which it ends at once.
 #include "ui/text/SerifBoxs.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -193,15 +194,22 @@ void TSerifBox::WaitForClick() {
   if (aborted_) return;
   waiting_ = true;
   ++waitsBegun_;
+  QElapsedTimer held;
+  held.start();
   while (waiting_ && !aborted_) {
     markPhase_ = ShowWaitCursor ? (markPhase_ == 1 ? 2 : 1) : 0;
     update(MarkRect());
+    const qint64 left = AutoAdvanceMs > 0 ? AutoAdvanceMs - held.elapsed() : 150;
     if (pendingClick_) {
       // The click made while typing was queued; it is the first thing this wait handles.
       pendingClick_ = false;
       Next();
+    } else if (left <= 0) {
+      // A page shown for its hold moves on as if clicked.
+      ++waitsRunOut_;
+      Next();
     } else {
-      RunLoop(150, true);
+      RunLoop(static_cast<int>(std::min<qint64>(150, left)), true);
     }
     update(MarkRect());
     if (OnIdle) OnIdle(this);

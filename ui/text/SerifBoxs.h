@@ -52,6 +52,7 @@ class TSerifBox : public QWidget {
   bool ShowWaitCursor = true;   // the blinking mark while a click is awaited
   QColor FontColor = Qt::black; // text and wait-mark colour (the owner sets it in OnPaint)
   bool HoldMark = false;        // the owner waits on something else: the mark stands still
+  int AutoAdvanceMs = 0;        // > 0: a page wait ends by itself after this long (a click sooner)
 
   // --- events -----------------------------------------------------------------------------
   std::function<void(TSerifBox*)> OnFlowStart;
@@ -103,6 +104,8 @@ class TSerifBox : public QWidget {
   int WaitsBegun() const { return waitsBegun_; }
   // How many pauses between characters typing has asked for since construction.
   int PausesTaken() const { return pausesTaken_; }
+  // How many page waits ended by themselves (AutoAdvanceMs) since construction.
+  int WaitsRunOut() const { return waitsRunOut_; }
 
   // Where a glyph sits in its cell.
   static Qt::Alignment CellAlignment(const QString& glyph);
@@ -139,6 +142,7 @@ class TSerifBox : public QWidget {
   std::uint8_t direction_ = 0;
   int waitsBegun_ = 0;
   int pausesTaken_ = 0;
+  int waitsRunOut_ = 0;
   QEventLoop* loop_ = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "core/turn/Organisation.h"
 #include "core/turn/UnitWindow.h"
 #include "ui/widgets/JpegPicture.h"
+#include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
 namespace {
@@ -177,7 +178,7 @@ void TForm3::Refresh() {
   for (std::size_t i = 0; i < Values.size(); ++i) Values[i]->setText(QString::fromStdString(w.Values()[i]));
   const int picture = w.Picture();
   if (counters_ != nullptr && picture >= 0 && picture < counters_->size()) {
-    Image1->setPixmap(QPixmap::fromImage((*counters_)[picture]));
+    Image1->setPixmap(ScreenPixmap((*counters_)[picture], Image1));
   } else {
     Image1->clear();
   }
@@ -259,6 +260,7 @@ void TForm3::paintEvent(QPaintEvent* e) {
   QDialog::paintEvent(e);
   if (JPEGImage1.isNull()) return;
   QPainter p(this);
+  ScalePicturesFor(p);
   p.drawImage(0, 0, JPEGImage1);
 }
 

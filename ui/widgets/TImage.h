@@ -11,6 +11,8 @@
 
 #include <functional>
 
+#include "ui/widgets/ScreenPictures.h"
+
 namespace milgant {
 
 class TImage : public QWidget {
@@ -41,7 +43,16 @@ class TImage : public QWidget {
       p.fillRect(e->rect(), Qt::black);
       return;
     }
-    p.drawImage(e->rect().topLeft(), Picture, e->rect());
+    if (WholeFactor(devicePixelRatioF())) {
+      p.drawImage(e->rect().topLeft(), Picture, e->rect());
+    } else {
+      // Smoothing reads the pixels around each one: the whole picture is drawn, clipped to what
+      // is repainted, so a part drawn again meets its neighbours without a seam.
+      ScalePicturesFor(p);
+      p.setClipRect(e->rect());
+      p.drawImage(QPoint(0, 0), Picture);
+      p.setClipping(false);
+    }
     if (OnPaintOver) OnPaintOver(p);
   }
   void mousePressEvent(QMouseEvent* e) override {
