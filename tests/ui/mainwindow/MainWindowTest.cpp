@@ -69,6 +69,48 @@ TEST(StartUp, HelpAndVersionAnswerOnStandardOutput) {
   }
 }
 
+TEST(StartUp, SettingsFromTheCommandLineAreCheckedAndNeverWritten) {
+  // Without a combat table the program ends after reading its settings and starting Qt at the
+  // size asked for: the run's own settings must not have reached the file.
+  QTemporaryDir dir;
+  CopyGameData(dir.path(), false);
+  const QString config = dir.path() + QStringLiteral("/config");
+  const QString file = config + QStringLiteral("/milgant/milgant.conf");
+  QDir().mkpath(config + QStringLiteral("/milgant"));
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[General]\nmove=fast\n");
+  f.close();
+  struct Case {
+    QStringList args;
+    int exitCode;
+    QString err;  // what the error says
+  };
+  const Case cases[] = {
+      {{QStringLiteral("--move"), QStringLiteral("none"), QStringLiteral("--zoom=200"), QStringLiteral("--opponent"),
+        QStringLiteral("strong")},
+       1, QStringLiteral("CRT.txt")},
+      {{QStringLiteral("--battle-text"), QStringLiteral("slow")}, 2,
+       QStringLiteral("milgant: --battle-text takes normal|fast|instant, not slow (see --help)")},
+      {{QStringLiteral("--zoom")}, 2, QStringLiteral("milgant: --zoom needs one of 100|150|200 (see --help)")},
+  };
+  for (const Case& c : cases) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(MILGANT_BINARY), c.args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(c.err)) << err.toStdString();
+  }
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("[General]\nmove=fast\n"));
+}
+
 // --- the window before a game ----------------------------------------------------------------
 
 using MainWindowTest = GuiTest;
@@ -93,7 +135,8 @@ TEST_F(MainWindowTest, ComponentsSitWhereTheWindowPutsThem) {
   }
   QStringList bar;
   for (QAction* a : form1->menuBar()->actions()) bar << a->text();
-  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル"), QStringLiteral("フェイズ終了"), QStringLiteral("記録"), QStringLiteral("バージョン")}));
+  EXPECT_EQ(bar, (QStringList{QStringLiteral("ファイル"), QStringLiteral("フェイズ終了"), QStringLiteral("記録"), QStringLiteral("設定"),
+                              QStringLiteral("表示"), QStringLiteral("バージョン")}));
   EXPECT_EQ(form1->K5->text(), QStringLiteral("新規"));
   EXPECT_EQ(form1->Exit2->text(), QStringLiteral("終了"));
   for (int n = 0; n < 5; ++n) {

@@ -200,6 +200,23 @@ TEST(SerifBoxPlay, WaitsPerPage) {
   }
 }
 
+TEST(SerifBoxPlay, AHeldPageMovesOnByItself) {
+  // Nobody clicks: each of the three pages ends its wait when its hold has passed.
+  TSerifBox box;
+  MakeSmall(box);
+  box.AutoAdvanceMs = 1;
+  box.Lines = QStringList{QStringLiteral("abcdefghij\rk\rxyz")};
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [&box] { box.Abort(); });
+  guard.start(5000);
+  box.Play(false);
+  EXPECT_FALSE(box.Aborted());
+  EXPECT_EQ(box.WaitsBegun(), 3);
+  EXPECT_EQ(box.WaitsRunOut(), 3);
+  EXPECT_TRUE(box.Finished());
+}
+
 TEST(SerifBoxPlay, PageTurnBackAndForth) {
   TSerifBox box;
   MakeSmall(box);

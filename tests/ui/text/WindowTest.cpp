@@ -240,6 +240,39 @@ TEST_F(BattleFixture, MessagesWaitForTheClickAndStayShown) {
   EXPECT_GT(form.SerifBox1->CellCount(), form.SerifBox1->CellsPerPage());
 }
 
+TEST_F(BattleFixture, MessagesAtEachPace) {
+  // What the text box is set to while a message waits: the pause between two characters and
+  // the hold after which the page moves on (0: only a click ends it). The box's own pause here
+  // is 30 ms; the last message of a battle, under its summary, always waits for the click.
+  struct Case {
+    TextPace pace;
+    bool lastWord;
+    int pause, hold;
+  };
+  const Case cases[] = {{TextPace::Normal, false, 30, 0},  {TextPace::Fast, false, 10, 900},
+                        {TextPace::AtOnce, false, 0, 1200}, {TextPace::Normal, true, 30, 0},
+                        {TextPace::Fast, true, 10, 0},      {TextPace::AtOnce, true, 0, 0}};
+  form.SerifBox1->WaitTime = 30;
+  for (const Case& c : cases) {
+    form.BattleShow(16, 5);
+    if (c.lastWord) form.BattleOver(BattleOutcome{.Rounds = 1});
+    form.MessagePace = c.pace;
+    int pause = -1, hold = -1;
+    BoxClicker clicker(form.SerifBox1, [&] {
+      pause = form.SerifBox1->WaitTime;
+      hold = form.SerifBox1->AutoAdvanceMs;
+    });
+    form.BattleMessage("戦闘終了");
+    EXPECT_EQ(clicker.clicks, 1);
+    EXPECT_EQ(pause, c.pause) << static_cast<int>(c.pace) << c.lastWord;
+    EXPECT_EQ(hold, c.hold) << static_cast<int>(c.pace) << c.lastWord;
+    // The box is left at its own pace, waiting for clicks.
+    EXPECT_EQ(form.SerifBox1->WaitTime, 30);
+    EXPECT_EQ(form.SerifBox1->AutoAdvanceMs, 0);
+    form.BattleClose();
+  }
+}
+
 struct StoryFixture : ::testing::Test {
   void SetUp() override {
     main.setGeometry(100, 120, 792, 545);
