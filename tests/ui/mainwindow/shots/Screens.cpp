@@ -1,20 +1,25 @@
 // gui_screens: what a player sees, written as PNG files for looking at: the title, a new game of
-// each side, a scrolled map, a hovered castle, the side choice, a note and the about window.
-//   gui_screens <folder>
+// each side, a scrolled map, a hovered castle, the side choice, a note, the about window, the
+// settings' menus and battles; at 100 %, or at the window size given.
+//   gui_screens <folder> [--zoom 100|150|200]
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "../GuiFixture.h"
 #include "ui/battlewindow/SLG_Unit4.h"
 #include "ui/dialogs/SLG_Unit6.h"
 #include "core/game/HexGrid.h"
 #include "ui/text/Fonts.h"
+#include "ui/mainwindow/Settings.h"
 #include "ui/mainwindow/WindowUi.h"
 #include "ui/text/SerifBoxs.h"
 #include "core/rules/Movement.h"
@@ -25,6 +30,7 @@ using namespace milgant;
 namespace {
 
 QString out;
+int zoom = 100;
 
 void Save(QWidget* w, const QString& name) {
   QApplication::processEvents();
@@ -32,11 +38,12 @@ void Save(QWidget* w, const QString& name) {
   std::printf("%s\n", qPrintable(name));
 }
 
-// A dialog drawn over the main window where it stands.
-void SaveOver(QWidget* main, QWidget* dialog, const QString& name) {
+// Dialogs or menus drawn over the main window where they stand.
+void SaveOver(QWidget* main, std::initializer_list<QWidget*> over, const QString& name) {
   QImage shot = main->grab().toImage();
   QPainter p(&shot);
-  p.drawPixmap(dialog->frameGeometry().topLeft() - main->frameGeometry().topLeft(), dialog->grab());
+  for (QWidget* dialog : over)
+    p.drawPixmap(dialog->frameGeometry().topLeft() - main->frameGeometry().topLeft(), dialog->grab());
   p.end();
   shot.save(out + QLatin1Char('/') + name + QStringLiteral(".png"));
   std::printf("%s\n", qPrintable(name));
@@ -51,6 +58,9 @@ struct Session {
     test::CopyGameData(dir.path());
     forms = CreateForms(*game, dir.path(), nullptr);
     forms->Form1->OnClosed = [] {};
+    GameSettings settings;
+    settings.Zoom = zoom;
+    forms->Form1->UseSettings(settings, QString());
     forms->Form1->show();
     hand.Windows = forms.get();
     forms->Form4->SerifBox1->WaitTime = 0;
@@ -66,9 +76,13 @@ struct Session {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("MILGANT_MUTE", "1");
+  // --zoom 150 or 200: every window at that size, as the game starts with it.
+  if (argc == 4 && std::strcmp(argv[2], "--zoom") == 0) zoom = std::atoi(argv[3]);
+  if (zoom != 100 && zoom != 150 && zoom != 200) zoom = 100;
+  ApplyZoomBeforeStart(zoom);
   QApplication app(argc, argv);
-  if (argc < 2) {
-    std::fputs("usage: gui_screens <folder>\n", stderr);
+  if (argc != 2 && argc != 4) {
+    std::fputs("usage: gui_screens <folder> [--zoom 100|150|200]\n", stderr);
     return 2;
   }
   out = QString::fromLocal8Bit(argv[1]);
@@ -78,7 +92,7 @@ int main(int argc, char** argv) {
     Session s;
     Save(s.forms->Form1, QStringLiteral("title"));
     s.hand.Answers.push_back([&](QWidget* w) {
-      SaveOver(s.forms->Form1, w, QStringLiteral("side-choice"));
+      SaveOver(s.forms->Form1, {w}, QStringLiteral("side-choice"));
       test::ModalHand::Press(1)(w);
     });
     s.forms->Form1->K5->trigger();
@@ -112,14 +126,14 @@ int main(int argc, char** argv) {
     s.forms->Form1->ScrollBar2->setValue(1000);
     Save(s.forms->Form1, QStringLiteral("scrolled-to-the-end"));
     s.hand.Answers.push_back([&](QWidget* w) {
-      SaveOver(s.forms->Form1, w, QStringLiteral("note-save-phase"));
+      SaveOver(s.forms->Form1, {w}, QStringLiteral("note-save-phase"));
       test::ModalHand::Press(0)(w);
     });
     s.game->GameState = 4;
     s.forms->Form1->SaveItems[0]->trigger();
     s.game->GameState = 2;
     s.forms->Form1->Help1->trigger();
-    SaveOver(s.forms->Form1, s.forms->Form6, QStringLiteral("about"));
+    SaveOver(s.forms->Form1, {s.forms->Form6}, QStringLiteral("about"));
   }
   {
     Session s;
@@ -157,13 +171,13 @@ int main(int argc, char** argv) {
         other = slot;
     }
     s.hand.Answers.push_back([&](QWidget* w) {
-      SaveOver(f, w, QStringLiteral("unit-window-other-corps"));
+      SaveOver(f, {w}, QStringLiteral("unit-window-other-corps"));
       if (auto* f3 = dynamic_cast<TForm3*>(w)) f3->Button2->click();
     });
     const HexPos o = HexOrigin(g.U(other).HexX, g.U(other).HexY);
     f->Image5MouseDown(Qt::LeftButton, QPoint(o.X + 30 - g.ScrollX, o.Y + 30 - g.ScrollY));
     s.hand.Answers.push_back([&](QWidget* w) {
-      SaveOver(f, w, QStringLiteral("unit-window-enemy"));
+      SaveOver(f, {w}, QStringLiteral("unit-window-enemy"));
       if (auto* f3 = dynamic_cast<TForm3*>(w)) f3->Button2->click();
     });
     const HexPos kyo = HexOrigin(2, 5);
@@ -179,8 +193,28 @@ int main(int argc, char** argv) {
     f->UpdateFileMenu();
     f->LoadMenu->popup(f->mapToGlobal(QPoint(60, 60)));
     QApplication::processEvents();
-    SaveOver(f, f->LoadMenu, QStringLiteral("load-menu"));
+    SaveOver(f, {f->LoadMenu}, QStringLiteral("load-menu"));
     f->LoadMenu->hide();
+    // 設定 with the battle messages' choices open, and 表示.
+    QMenu *settings = nullptr, *view = nullptr;
+    for (QAction* a : f->menuBar()->actions()) {
+      if (a->text() == QStringLiteral("設定")) settings = a->menu();
+      if (a->text() == QStringLiteral("表示")) view = a->menu();
+    }
+    const QRect settingsItem = f->menuBar()->actionGeometry(settings->menuAction());
+    settings->popup(f->menuBar()->mapToGlobal(settingsItem.bottomLeft()));
+    QApplication::processEvents();
+    QAction* messagesItem = settings->actions()[1];
+    messagesItem->menu()->popup(settings->mapToGlobal(settings->actionGeometry(messagesItem).topRight()));
+    QApplication::processEvents();
+    SaveOver(f, {settings, messagesItem->menu()}, QStringLiteral("settings-menu"));
+    messagesItem->menu()->hide();
+    settings->hide();
+    const QRect viewItem = f->menuBar()->actionGeometry(view->menuAction());
+    view->popup(f->menuBar()->mapToGlobal(viewItem.bottomLeft()));
+    QApplication::processEvents();
+    SaveOver(f, {view}, QStringLiteral("view-menu"));
+    view->hide();
     // The reinforcement choice of an attacker with two candidates.
     s.hand.Windows = nullptr;
     TForm4* battle = s.forms->Form4;
