@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -335,8 +336,13 @@ void TForm1::ChooseSetting(SettingKey key, int index) {
     FlashHint(QStringLiteral("設定を保存できませんでした: ") + settingsFile_);
   if (key == SettingKey::Zoom && settings_.Zoom != before.Zoom && settings_.Zoom != runningZoom_ && !Closing) {
     // Qt scales the windows by a factor it reads once, as the program starts.
+    QString note = QStringLiteral("表示の大きさは次回の起動から変わります。");
+    const QSize next = frameGeometry().size() * settings_.Zoom / runningZoom_;
+    const QSize room = screen() != nullptr ? screen()->availableGeometry().size() : next;
+    if (next.width() > room.width() || next.height() > room.height())
+      note += QStringLiteral("\nこの大きさは画面に収まりません。");
     BusyScope busy(*this);
-    forms_.Form2->Message(QStringLiteral("表示"), QStringLiteral("表示の大きさは次回の起動から変わります。"));
+    forms_.Form2->Message(QStringLiteral("表示"), note);
   }
   if (key == SettingKey::Opponent && settings_.Opponent != before.Opponent && OnOpponentChanged)
     OnOpponentChanged(QString::fromStdString(settings_.Opponent));

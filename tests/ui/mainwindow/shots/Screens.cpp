@@ -215,6 +215,12 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     SaveOver(f, {view}, QStringLiteral("view-menu"));
     view->hide();
+    // Another size: it applies from the next start, and the note says so.
+    s.hand.Answers.push_back([&](QWidget* w) {
+      SaveOver(f, {w}, QStringLiteral("zoom-note"));
+      test::ModalHand::Press(0)(w);
+    });
+    f->SettingItem(SettingKey::Zoom, zoom == 200 ? 0 : 2)->trigger();
     // The reinforcement choice of an attacker with two candidates.
     s.hand.Windows = nullptr;
     TForm4* battle = s.forms->Form4;
