@@ -388,7 +388,9 @@ TEST(QuickSearches, EveryUnitReachesEveryHexAsTheRangeSearchSays) {
             const std::string where = "seed " + std::to_string(seed) + " slot " + std::to_string(units[i]) + " to " +
                                       std::to_string(x) + "," + std::to_string(y);
             ASSERT_EQ(got.Reached, want.Reached) << where;
-            if (want.Reached) ASSERT_EQ(got.Remaining, want.Remaining) << where;
+            if (want.Reached) {
+              ASSERT_EQ(got.Remaining, want.Remaining) << where;
+            }
             ++compared;
             reached += want.Reached ? 1 : 0;
             byPort += want.Reached && want.Remaining == -1 ? 1 : 0;
