@@ -16,7 +16,7 @@ int Index(int x, int y) { return x * kMapSize + y; }
 std::size_t At(int h) { return static_cast<std::size_t>(h); }
 
 // The neighbours of every hex by direction 1..6, -1 off the map.
-using NeighbourTable = std::array<std::array<std::int16_t, 7>, kMapSize * kMapSize>;
+using NeighbourTable = ReachFinder::NeighbourTable;
 const NeighbourTable& Neighbours() {
   static const NeighbourTable table = [] {
     NeighbourTable t{};
@@ -40,13 +40,13 @@ const NeighbourTable& Neighbours() {
 // The points recorded on each hex while one unit's search runs, and what the target got.
 struct ReachFinder::Walk {
   std::array<std::int32_t, kHexes> remaining;
-  bool bounded = true;
+  const std::int32_t* least = nullptr;  // the bound, or one that never stops a step
   bool reached = false;
   int left = -1;
 };
 
 ReachFinder::ReachFinder(const Game& g, int side, int row, HexPos to, int mostPoints)
-    : g_(g), side_(side), row_(row), to_(to), target_(Index(to.X, to.Y)), mostPoints_(mostPoints) {
+    : g_(g), nb_(&Neighbours()), side_(side), row_(row), to_(to), target_(Index(to.X, to.Y)), mostPoints_(mostPoints) {
   BuildOccupancy(g, occ_);
   // A step costs 1 along a road, else what the row asks for the hex entered or the mountain
   // left, never less than that hex's own cost: so the map's cheapest hex says whether a step can
@@ -57,12 +57,7 @@ ReachFinder::ReachFinder(const Game& g, int side, int row, HexPos to, int mostPo
       quick_ = StepCostByDirection(g, x, y, 0, row, road) >= 1;
     }
   }
-  if (!quick_) {
-    for (int h = 0; h < kHexes; ++h) Learn(h);
-    least_.fill(-kNever);
-    return;
-  }
-  Bound(mostPoints);
+  if (quick_) Bound(mostPoints);
 }
 
 void ReachFinder::Learn(int h) {
@@ -103,7 +98,7 @@ void ReachFinder::Bound(int mostPoints) {
   };
   Learn(target_);
   push(cheapest_[At(target_)], target_);
-  const NeighbourTable& nb = Neighbours();
+  const NeighbourTable& nb = *nb_;
   while (size > 0) {
     std::pop_heap(heap.begin(), heap.begin() + size, std::greater<>());
     const int h = static_cast<int>(heap[static_cast<std::size_t>(--size)] % 1024);
@@ -126,11 +121,7 @@ void ReachFinder::Bound(int mostPoints) {
 // would leave behind are all below the bound, where they stop no step that could.
 void ReachFinder::Step(Walk& w, int h, int from, int budget, int depth) {
   const auto i = At(h);
-  if (w.bounded) {
-    if (budget < least_[i]) return;
-  } else {
-    Learn(h);
-  }
+  if (budget < w.least[i]) return;
   if (w.remaining[i] >= budget) return;
   if (enemy_[i] != 0) return;
   const auto d = static_cast<std::size_t>(from);
@@ -156,7 +147,7 @@ void ReachFinder::Step(Walk& w, int h, int from, int budget, int depth) {
   }
   if (depth >= static_cast<int>(kRouteCapacity)) return;
   const int back = OppositeDirection(from);
-  const auto& next = Neighbours()[i];
+  const auto& next = (*nb_)[i];
   for (int k = 1; k <= 6; ++k) {
     if (k == back) continue;
     const int n = next[static_cast<std::size_t>(k)];
@@ -166,7 +157,7 @@ void ReachFinder::Step(Walk& w, int h, int from, int budget, int depth) {
 
 Reach ReachFinder::From(int x, int y, int actionPoints) {
   if (!OnMapHex(x, y)) return {};
-  const NeighbourTable& nb = Neighbours();
+  const NeighbourTable& nb = *nb_;
   const auto start = At(Index(x, y));
   int penalty = 0;
   for (int k = 1; k <= 6; ++k) {
@@ -178,7 +169,17 @@ Reach ReachFinder::From(int x, int y, int actionPoints) {
   Walk w;
   w.remaining.fill(-1);
   // The bound was worked out for at most mostPoints_; a unit with more is followed everywhere.
-  w.bounded = quick_ && actionPoints <= mostPoints_;
+  static const std::array<std::int32_t, kHexes> kNoBound = [] {
+    std::array<std::int32_t, kHexes> none{};
+    none.fill(-kNever);
+    return none;
+  }();
+  if (quick_ && actionPoints <= mostPoints_) {
+    w.least = least_.data();
+  } else {
+    for (int h = 0; h < kHexes; ++h) Learn(h);
+    w.least = kNoBound.data();
+  }
   for (int k = 1; k <= 6; ++k) {
     const int n = nb[start][static_cast<std::size_t>(k)];
     if (n >= 0) Step(w, n, k, actionPoints - penalty, 1);

@@ -22,6 +22,10 @@ struct Reach {
 
 class ReachFinder {
  public:
+  static constexpr int kHexes = kMapSize * kMapSize;
+  // The neighbours of every hex by direction 1..6, -1 off the map (one table for all finders).
+  using NeighbourTable = std::array<std::array<std::int16_t, 7>, kHexes>;
+
   // Units of `side` moving by cost row `row` towards `to` (on the map), the game as it stands,
   // none of them with more than `mostPoints` action points. The game must not change while the
   // finder is used.
@@ -32,7 +36,6 @@ class ReachFinder {
   Reach From(int x, int y, int actionPoints);
 
  private:
-  static constexpr int kHexes = kMapSize * kMapSize;
   static constexpr int kNever = 1 << 28;  // more points than any step brings
 
   struct Walk;
@@ -42,6 +45,7 @@ class ReachFinder {
   void Bound(int mostPoints);
 
   const Game& g_;
+  const NeighbourTable* nb_;
   int side_;
   int row_;
   HexPos to_;
