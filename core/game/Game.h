@@ -108,9 +108,10 @@ struct Game {
 
   Random Rng;
 
-  // Run the battle's searches in full, step by step as the rules state them, instead of their
-  // quick forms that skip what cannot change the answer. The answers are the same; the tests
-  // fight battles both ways and compare.
+  // Run the battle's searches and whole-map counts (the reinforcements' reach, the computer
+  // defender's position value) step by step as the rules state them, instead of their quick
+  // forms that skip what cannot change the answer. The answers are the same; the tests fight
+  // battles both ways and compare.
   bool FullSearches = false;
 
   // Convenience views.
