@@ -48,9 +48,10 @@ struct ReachFinder::Walk {
 ReachFinder::ReachFinder(const Game& g, int side, int row, HexPos to, int mostPoints)
     : g_(g), nb_(&Neighbours()), side_(side), row_(row), to_(to), target_(Index(to.X, to.Y)), mostPoints_(mostPoints) {
   BuildOccupancy(g, occ_);
-  // A step costs 1 along a road, else what the row asks for the hex entered or the mountain
-  // left, never less than that hex's own cost: so the map's cheapest hex says whether a step can
-  // be free. A free step would let a route wander without paying, and then no bound holds.
+  // A step costs 1 along a road, else the row's cost of the hex entered (or of the mountain
+  // left), perhaps 1 more across a river: never less than 1 or the cheapest hex's own cost. So
+  // the map's cheapest hex says whether a step can be free. A free step would let a route go on
+  // from a zone of control without paying, and then the bound below does not hold.
   for (int x = 0; x < kMapSize && quick_; ++x) {
     for (int y = 0; y < kMapSize && quick_; ++y) {
       int road = 0;
