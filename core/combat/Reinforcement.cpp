@@ -1,6 +1,8 @@
 #include "core/combat/Reinforcement.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "core/combat/ForceRatio.h"
@@ -10,13 +12,15 @@
 #include "core/game/Text.h"
 #include "core/game/Ui.h"
 #include "core/rules/Movement.h"
+#include "core/rules/Reach.h"
 
 namespace milgant {
 namespace {
 
 constexpr int kAttackReach = 3;  // a corps further off than this cannot join an attack
 
-// The unit's own range search: whether it reaches `to`, and with how many points.
+// The unit's own range search: whether it reaches `to`, and with how many points. The search
+// leaves the scratch tables cleared either way.
 bool Reaches(Game& g, int slot, HexPos to) {
   Unit& u = g.U(slot);
   ComputeMoveRangeFor(g, u.HexX, u.HexY, kUnitMoveRow, u.ActionPoints, u.Side, true);
@@ -27,6 +31,35 @@ bool Reaches(Game& g, int slot, HexPos to) {
   ClearMoveRange(g);
   return reached;
 }
+
+// The same answers for every unit of one scan, the position worked out once and no table
+// written; FullSearches runs the search above instead.
+class ReachScan {
+ public:
+  ReachScan(Game& g, int side, HexPos to) : g_(g), side_(side), to_(to) {}
+
+  bool Reaches(int slot) {
+    if (g_.FullSearches) return milgant::Reaches(g_, slot, to_);
+    if (!finder_) {
+      int most = 0;
+      for (const Unit& u : g_.Units) {
+        if (u.OnMap == 1 && u.Side == side_) most = std::max(most, u.ActionPoints);
+      }
+      finder_.emplace(g_, side_, kUnitMoveRow, to_, most);
+      ClearMoveRange(g_);
+    }
+    Unit& u = g_.U(slot);
+    const Reach r = finder_->From(u.HexX, u.HexY, u.ActionPoints);
+    if (r.Reached) u.ArrivalActionPoints = r.Remaining;
+    return r.Reached;
+  }
+
+ private:
+  Game& g_;
+  int side_;
+  HexPos to_;
+  std::optional<ReachFinder> finder_;
+};
 
 UnitList EmptyList() {
   UnitList list;
@@ -107,13 +140,14 @@ void HumanChooses(Game& g, Ui& ui, const BattleState& s, bool attacking, HexPos 
 UnitList AttackerCandidates(Game& g, int x, int y, int side, HexPos join) {
   UnitList list = EmptyList();
   if (!OnMapHex(join.X, join.Y)) return list;
+  ReachScan scan(g, side, join);
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     const Unit& u = g.U(slot);
     if (u.OnMap != 1 || u.CommanderIndex != -1 || u.TargetX != -1 || u.ActionPoints != u.TurnActionPoints ||
         u.Side != side || HexDistance(u.HexX, u.HexY, x, y) > kAttackReach) {
       continue;
     }
-    if (Reaches(g, slot, join)) Append(list, slot);
+    if (scan.Reaches(slot)) Append(list, slot);
   }
   return list;
 }
@@ -121,13 +155,14 @@ UnitList AttackerCandidates(Game& g, int x, int y, int side, HexPos join) {
 UnitList DefenderCandidates(Game& g, int x, int y, int side) {
   UnitList list = EmptyList();
   if (!OnMapHex(x, y)) return list;
+  ReachScan scan(g, side, {x, y});
   for (int slot = 1; slot < kUnitSlots; ++slot) {
     const Unit& u = g.U(slot);
     if (u.OnMap != 1 || u.CommanderIndex != -1 || u.Side != side || (u.HexX == x && u.HexY == y) ||
         u.ReinforcementWait < HexDistance(u.HexX, u.HexY, x, y)) {
       continue;
     }
-    if (Reaches(g, slot, {x, y})) Append(list, slot);
+    if (scan.Reaches(slot)) Append(list, slot);
   }
   return list;
 }

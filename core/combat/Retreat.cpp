@@ -91,6 +91,7 @@ bool SideBroken(const Game& g, const UnitList& units) {
 
 int ComputerPositionValue(Game& g) {
   int value = SuppliedHexes(g);
+  if (!g.FullSearches) return value + EncirclementTotal(g, g.ComputerSide);
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) value += EncirclementValue(g, x, y, g.ComputerSide);
   }

@@ -108,6 +108,12 @@ struct Game {
 
   Random Rng;
 
+  // Run the battle's searches and whole-map counts (the reinforcements' reach, the computer
+  // defender's position value) step by step as the rules state them, instead of their quick
+  // forms that skip what cannot change the answer. The answers are the same; the tests fight
+  // battles both ways and compare.
+  bool FullSearches = false;
+
   // Convenience views.
   Unit& U(int slot) { return Units[static_cast<std::size_t>(slot)]; }
   const Unit& U(int slot) const { return Units[static_cast<std::size_t>(slot)]; }

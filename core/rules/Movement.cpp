@@ -25,28 +25,31 @@ int RowCost(const Game& g, int row, int terrain) {
   return g.MovementTypes[static_cast<std::size_t>(row)].Cost[static_cast<std::size_t>(terrain)];
 }
 
-// Hexes next to an enemy unit or enemy castle that could be stepped into from there: the
-// enemy's zone of control. Fixed for one search, so it is worked out once.
-using ZoneTable = std::array<std::array<bool, kMapSize>, kMapSize>;
+}  // namespace
+
+bool InEnemyZone(const Game& g, const Occupancy& occ, int own, int x, int y) {
+  for (int k = 1; k <= 6; ++k) {
+    const HexPos n = Neighbour(x, y, k);
+    if (!OnMapHex(n.X, n.Y)) continue;  // one step off the map: nothing stands there
+    int road = 0;
+    const bool enemyCastle =
+        occ.CastleNotOwnedBy(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) < 20;
+    const bool enemyUnit =
+        occ.HasOtherThan(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) <= 19;
+    if (enemyCastle || enemyUnit) return true;
+  }
+  return false;
+}
 
 void BuildZones(const Game& g, const Occupancy& occ, int own, ZoneTable& zone) {
   for (int x = 0; x < kMapSize; ++x) {
     for (int y = 0; y < kMapSize; ++y) {
-      bool in = false;
-      for (int k = 1; k <= 6 && !in; ++k) {
-        const HexPos n = Neighbour(x, y, k);
-        if (!OnMapHex(n.X, n.Y)) continue;  // one step off the map: nothing stands there
-        int road = 0;
-        const bool enemyCastle =
-            occ.CastleNotOwnedBy(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) < 20;
-        const bool enemyUnit =
-            occ.HasOtherThan(n.X, n.Y, own) && StepCostByDirection(g, n.X, n.Y, k, kZoneRow, road) <= 19;
-        in = enemyCastle || enemyUnit;
-      }
-      zone[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = in;
+      zone[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] = InEnemyZone(g, occ, own, x, y);
     }
   }
 }
+
+namespace {
 
 // The search's fixed inputs and the route being walked.
 struct RangeSearch {

@@ -3,7 +3,10 @@
 // fills the shared MoveRemaining / MoveBlocked / MovePath tables of the game.
 #pragma once
 
+#include <array>
 #include <string_view>
+
+#include "core/game/Header.h"
 
 namespace milgant {
 
@@ -29,6 +32,14 @@ int RiverExtraByDirection(const Game& g, int x, int y, int d, int roadFlag);
 // unit or enemy castle that can be stepped into, in which case the hex is recorded as a place
 // where the move must stop (if it is affordable).
 bool EnemyZoneStop(Game& g, int x, int y, std::string_view path, int row, int budget);
+
+// Hexes next to an enemy unit or enemy castle that could be stepped into from there: the zone of
+// control of the side that is not `own`. Fixed for one search, so it is worked out once.
+struct Occupancy;
+using ZoneTable = std::array<std::array<bool, kMapSize>, kMapSize>;
+void BuildZones(const Game& g, const Occupancy& occ, int own, ZoneTable& zone);
+// The same for one hex.
+bool InEnemyZone(const Game& g, const Occupancy& occ, int own, int x, int y);
 
 // Clears the tables: everything blocked, no routes, no points recorded.
 void ClearMoveRange(Game& g);

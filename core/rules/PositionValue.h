@@ -16,6 +16,8 @@ constexpr int kEnclosedStackValue = 7;
 // when the hex beyond it is (x, y) itself, holds a unit of `side` (as its first unit), lies off
 // the map, or has terrain that costs more than 20 to enter in the zone-of-control row.
 int EncirclementValue(const Game& g, int x, int y, int side);
+// The sum of EncirclementValue over every hex of the map, with who stands where looked up once.
+int EncirclementTotal(const Game& g, int side);
 
 // The on-map units at (x, y) without a commander (corps commanders and independent generals),
 // slot order: the stacks a player picks from and the computer orders about.

@@ -18,21 +18,21 @@
 namespace milgant {
 namespace {
 
-const std::string kData = MILGANT_DATA_DIR;
+const std::string kDataFolder = MILGANT_DATA_DIR;
 
 struct Played {
   std::unique_ptr<Game> G;
   SelfPlayResult R;
 };
 
-Played Play(int human, bool both, std::uint32_t seed) {
+Played PlayGame(int human, bool both, std::uint32_t seed) {
   Played p{std::make_unique<Game>(), {}};
-  EXPECT_TRUE(LoadCrt(*p.G, kData + "/CRT.txt").Ok);
+  EXPECT_TRUE(LoadCrt(*p.G, kDataFolder + "/CRT.txt").Ok);
   SelfPlayOptions o;
   o.HumanSide = human;
   o.Both = both;
   o.Seed = seed;
-  o.MapPath = kData + "/Map.dat";
+  o.MapPath = kDataFolder + "/Map.dat";
   o.KeepEvents = true;
   p.R = PlaySelf(*p.G, o);
   return p;
@@ -44,11 +44,11 @@ Played Play(int human, bool both, std::uint32_t seed) {
 TEST(Chronicle, TheEventsOfWholeGamesAgreeWithTheGames) {
   auto fresh = std::make_unique<Game>();
   ScriptedUi quiet;
-  ASSERT_TRUE(SetUpNewGame(*fresh, quiet, kData + "/Map.dat"));
+  ASSERT_TRUE(SetUpNewGame(*fresh, quiet, kDataFolder + "/Map.dat"));
   int battles = 0;
   for (const auto& [human, both] : {std::pair{0, false}, std::pair{1, false}, std::pair{0, true}}) {
     for (std::uint32_t seed = 1; seed <= 4; ++seed) {
-      const Played p = Play(human, both, seed * 101u);
+      const Played p = PlayGame(human, both, seed * 101u);
       const std::string what = "human " + std::to_string(human) + (both ? " both" : "") + " seed " + std::to_string(seed);
       ASSERT_EQ(p.R.Broken, "") << what;
       std::array<int, kCastleSlots> owner{};
@@ -108,7 +108,7 @@ TEST(Chronicle, TheEventsOfWholeGamesAgreeWithTheGames) {
 
 // Written and read back, a chronicle is the same text; damaged ones are refused with the line.
 TEST(Chronicle, TheFileComesBackAsWrittenAndADamagedOneIsRefused) {
-  const Played p = Play(0, true, 77);
+  const Played p = PlayGame(0, true, 77);
   Chronicle c;
   c.Events = p.R.Events;
   const std::string text = ChronicleText(c);

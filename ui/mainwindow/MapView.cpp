@@ -5,12 +5,14 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
 
 #include "core/game/Game.h"
 #include "core/game/HexGrid.h"
 #include "core/game/InputScript.h"
+#include "ui/mainwindow/AttackAid.h"
 #include "ui/mainwindow/Forms.h"
 #include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/WindowUi.h"
@@ -142,7 +144,23 @@ void TForm1::Image5MouseMove(QPoint at) {
   if (OnMapHex(HoverX, HoverY)) DrawHoverOutline();
   LastHoverX = HoverX;
   LastHoverY = HoverY;
+  mouseAt_ = at;
   RefreshStatusLine();
+  ShowAttackTip();
+}
+
+void TForm1::ShowAttackTip() {
+  const auto p = Aid().PreviewAt(HoverX, HoverY);
+  if (!p || Busy()) {
+    if (!attackTip_.isEmpty()) QToolTip::hideText();
+    attackTip_.clear();
+    return;
+  }
+  const QString tip = PreviewTooltipText(game_, *p, Aid().EstimateAt(HoverX, HoverY));
+  if (tip == attackTip_ && QToolTip::isVisible()) return;
+  attackTip_ = tip;
+  // Beside the hex, clear of the pointer, so the next hex can still be reached.
+  QToolTip::showText(Image5->mapToGlobal(mouseAt_ + QPoint(24, 24)), tip, Image5);
 }
 
 void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
@@ -162,6 +180,8 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
     BusyScope busy(*this);
     if (recorder != nullptr) recorder->Write(in);
     if (DispatchInput(game_, *forms_.Ui, in) == Dispatched::PopupMenu) PopupMenu1->popup(Image5->mapToGlobal(at));
+    ShowAttackTip();
+    Image5->update();
     return;
   }
   if (button != Qt::LeftButton || !OnMapHex(h.X, h.Y)) return;
@@ -182,6 +202,9 @@ void TForm1::Image5MouseDown(Qt::MouseButton button, QPoint at) {
       game_.U(attacker).ActionPoints == pointsBefore && game_.U(attacker).TargetX == -1)
     FlashHint(QStringLiteral("行動ポイントが足りず攻撃できません（兵力比3倍未満の攻撃には 3 ポイント）"));
   RefreshHint();
+  // The targets' rings and the preview follow the state the click has left.
+  ShowAttackTip();
+  Image5->update();
 }
 
 // --- what is drawn over the view ---------------------------------------------------------------
@@ -209,8 +232,23 @@ void TForm1::PaintCastleNames(QPainter& p) {
   }
 }
 
+void TForm1::PaintAttackTargets(QPainter& p) {
+  // Every hex the chosen corps may attack, ringed in red.
+  for (const HexPos t : Aid().Targets()) {
+    const HexPos o = HexOrigin(t.X, t.Y);
+    const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
+    const QPolygon hex({QPoint(ox + 30, oy + 2), QPoint(ox + 57, oy + 16), QPoint(ox + 57, oy + 43),
+                        QPoint(ox + 30, oy + 57), QPoint(ox + 2, oy + 43), QPoint(ox + 2, oy + 16)});
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(230, 30, 30), 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(hex);
+  }
+}
+
 void TForm1::PaintOverView(QPainter& p) {
   if (CastleNamesItem->isChecked() && game_.GameState != 0) PaintCastleNames(p);
+  if (Aid().Choosing()) PaintAttackTargets(p);
   // A green dot at the top right of every own corps that can still be given an order.
   p.setRenderHint(QPainter::Antialiasing);
   const QRect view = Image5->rect();

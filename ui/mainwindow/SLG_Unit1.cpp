@@ -1,4 +1,5 @@
 // The main window: its making, its menus and commands, the music, and its closing.
+#include "ui/mainwindow/AttackAid.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 
 #include <QAction>
@@ -101,6 +102,11 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
       game_.HexMask[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] =
           (Image7.pixel(x, y) & 0xffffff) == 0 ? 1 : 0;
   renderer_ = std::make_unique<MapRenderer>(pics_, game_.HexMask);
+  // An estimate that arrives for the hex under the mouse updates what the preview says.
+  attackAid_ = std::make_unique<AttackAid>(game_, this, [this] {
+    RefreshStatusLine();
+    ShowAttackTip();
+  });
   game_.GameState = 0;
 
   auto* client = new QWidget(this);

@@ -33,6 +33,7 @@ class MapRenderer;
 class TImage;
 class TMediaPlayer;
 class WindowUi;
+class AttackAid;
 class TLogWindow;
 class THistoryWindow;
 struct Forms;
@@ -70,6 +71,10 @@ class TForm1 : public QMainWindow {
   QAction* HistoryItem = nullptr;  // 記録 ▸ 戦史
   // Scrolls the map to the hex and outlines it.
   void ShowHex(int x, int y);
+  // The preview of the hex to attack under the mouse, while the player chooses one.
+  AttackAid& Aid() { return *attackAid_; }
+  // The tooltip the preview last showed (empty when none).
+  const QString& AttackTip() const { return attackTip_; }
 
   // --- components -----------------------------------------------------------------------
   QLabel* Panel1;
@@ -216,6 +221,9 @@ class TForm1 : public QMainWindow {
   // Drawn over the view, never into the map: the outline of the corps that is acting.
   void PaintOverView(QPainter& p);
   void PaintCastleNames(QPainter& p);
+  void PaintAttackTargets(QPainter& p);
+  // The preview's tooltip at the mouse, or none when no target is being chosen.
+  void ShowAttackTip();
   void RestoreBox(int x, int y);
   void EndAllWaits();
   bool LoadFrom(const QString& path, const std::string& startedBy);
@@ -241,6 +249,9 @@ class TForm1 : public QMainWindow {
   QTimer* flashTimer_ = nullptr;
   std::vector<unsigned char> savedImage_;
   int outlinedState_ = -1, outlinedUnit_ = -1;
+  std::unique_ptr<AttackAid> attackAid_;
+  QString attackTip_;
+  QPoint mouseAt_;
   GameSettings settings_;
   QString settingsFile_;
   int runningZoom_ = 100;

@@ -15,6 +15,7 @@
 #include "core/game/HexGrid.h"
 #include "core/game/Rounding.h"
 #include "core/game/Text.h"
+#include "ui/mainwindow/AttackAid.h"
 #include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "ui/widgets/MapRenderer.h"
@@ -188,7 +189,10 @@ void TForm1::RedrawMinimap() {
 void TForm1::RefreshStatusLine() {
   RefreshHint();
   if (game_.GameState == 0) return;
-  const QString line = StatusLineText(game_, HoverX, HoverY);
+  QString line = StatusLineText(game_, HoverX, HoverY);
+  // While a hex to attack is chosen, the one under the mouse is previewed after the line.
+  if (const auto p = Aid().PreviewAt(HoverX, HoverY))
+    line += QStringLiteral("　") + PreviewStatusText(*p, Aid().EstimateAt(HoverX, HoverY));
   Panel1->setText(StatusNote.isEmpty() ? line : line + QStringLiteral("　") + StatusNote);
 }
 

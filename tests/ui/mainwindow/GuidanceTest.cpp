@@ -2,6 +2,7 @@
 // outline of the acting corps, the greyed commands of the unit window and of the menus, the
 // save slots' labels and the question before unsaved play is lost, the reinforcement choice of
 // the battle window, and the end of a game.
+#include <QApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include "core/game/SaveImage.h"
 #include "core/game/Text.h"
 #include "ui/battlewindow/SLG_Unit4.h"
+#include "ui/mainwindow/AttackAid.h"
 #include "ui/mainwindow/Guidance.h"
 #include "ui/mainwindow/WindowUi.h"
 #include "ui/text/SerifBoxs.h"
@@ -483,6 +485,133 @@ TEST_F(Guidance, AfterAnEndingTheStatusLineNamesTheWinnerAndOnlyNewAndLoadAreLef
   EXPECT_TRUE(form1->LoadMenu->menuAction()->isEnabled());
   // Nothing is lost by leaving an ended game.
   EXPECT_FALSE(form1->Unsaved());
+}
+
+}  // namespace
+}  // namespace milgant::test
+
+namespace milgant::test {
+namespace {
+
+void ShotOf(QWidget* w, const QString& name) {
+  const QByteArray folder = qgetenv("MILGANT_SCREENSHOTS");
+  if (!folder.isEmpty()) w->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") + name + QStringLiteral(".png"));
+}
+
+// The tooltip the preview shows, a window of its own.
+QWidget* TipWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->inherits("QTipLabel")) return w;
+  return nullptr;
+}
+
+TEST_F(Guidance, ChoosingATargetRingsTheEnemyHexesAndPreviewsTheOneUnderTheMouse) {
+  game->Rng.SetSeed(20261209);
+  StartNewGame(1);
+  form1->N1->trigger();
+  form1->N1->trigger();
+  ASSERT_EQ(game->GameState, 3);
+  // The first enemy corps is put on open ground and corps 71 beside it.
+  auto open = [&](HexPos h) {
+    return OnMapHex(h.X, h.Y) && UnitsAt(*game, h.X, h.Y).Count == 0 && CastleAt(*game, h.X, h.Y) == -1 &&
+           game->H(h.X, h.Y).Terrain != 5 && game->H(h.X, h.Y).Terrain != 7;
+  };
+  HexPos target{-1, -1}, stand{-1, -1};
+  for (int x = 4; x < kMapSize - 4 && target.X < 0; ++x) {
+    for (int y = 4; y < kMapSize - 4 && target.X < 0; ++y) {
+      if (!open({x, y}) || !open(Neighbour(x, y, 4))) continue;
+      target = {x, y};
+      stand = Neighbour(x, y, 4);
+    }
+  }
+  ASSERT_GE(target.X, 0);
+  auto moveCorps = [&](int slot, HexPos to) {
+    Unit& c = game->U(slot);
+    c.HexX = static_cast<std::uint8_t>(to.X);
+    c.HexY = static_cast<std::uint8_t>(to.Y);
+    for (int i = 0; i < c.SubordinateCount; ++i) {
+      Unit& s = game->U(c.Subordinates[static_cast<std::size_t>(i)]);
+      s.HexX = c.HexX;
+      s.HexY = c.HexY;
+    }
+  };
+  int enemy = 1;
+  while (!(game->U(enemy).OnMap == 1 && game->U(enemy).Side == 0 && game->U(enemy).CommanderIndex == -1)) ++enemy;
+  moveCorps(enemy, target);
+  moveCorps(71, stand);
+  Unit& a = game->U(71);
+  a.ActionPoints = 8;
+  game->GameState = 6;
+  game->SelectedUnit = game->ActiveUnit = 71;
+  Show(stand.X, stand.Y);
+  Snapshot(*game);
+  const auto image = game->SaveImage;
+  const std::uint32_t seed = game->Rng.Seed();
+
+  // The enemy's hex is ringed in red, an empty neighbour is not.
+  const std::vector<HexPos> targets = form1->Aid().Targets();
+  ASSERT_FALSE(targets.empty());
+  EXPECT_NE(std::find(targets.begin(), targets.end(), target), targets.end());
+  const QImage view = form1->Image5->grab().toImage();
+  auto leftEdge = [&](HexPos h) {
+    const HexPos o = HexOrigin(h.X, h.Y);
+    return view.pixelColor(o.X + 2 - game->ScrollX, o.Y + 30 - game->ScrollY);
+  };
+  EXPECT_EQ(leftEdge(target), QColor(230, 30, 30));
+  for (int d = 1; d <= 6; ++d) {
+    const HexPos n = Neighbour(stand.X, stand.Y, d);
+    if (OnMapHex(n.X, n.Y) && UnitsAt(*game, n.X, n.Y).Count == 0 && CastleAt(*game, n.X, n.Y) == -1) {
+      EXPECT_NE(leftEdge(n), QColor(230, 30, 30)) << n.X << "," << n.Y;
+    }
+  }
+
+  // Over the target: the odds as the attack command reckons them, first without the estimate.
+  const AttackPreview p = PreviewAttack(*game, 71, target.X, target.Y);
+  const HexPos o = HexOrigin(target.X, target.Y);
+  form1->Image5MouseMove(QPoint(o.X + 30 - game->ScrollX, o.Y + 30 - game->ScrollY));
+  const QString odds = QStringLiteral("兵力比") + QString::number(p.Odds, 'f', 2);
+  EXPECT_TRUE(form1->Panel1->text().contains(odds)) << form1->Panel1->text().toStdString();
+  EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("1ラウンドの損害"))) << form1->AttackTip().toStdString();
+  EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("試算中")));
+  form1->Aid().WaitForEstimates();
+  Settle();
+  const AttackEstimate e = SimulateAttack(*game, 71, target.X, target.Y, kEstimateBattles, kEstimateSeed);
+  const QString out = QStringLiteral("味方の後退・全滅</td><td align=\"right\">&nbsp;") + QString::number(e.AttackerOut * 100, 'f', 0) + QStringLiteral("%");
+  EXPECT_TRUE(form1->AttackTip().contains(out)) << form1->AttackTip().toStdString();
+  if (!p.SingleRound)
+    EXPECT_TRUE(form1->Panel1->text().contains(QStringLiteral("味方後退") + QString::number(e.AttackerOut * 100, 'f', 0)));
+  ShotOf(form1, QStringLiteral("attack-preview-field"));
+  if (QWidget* tip = TipWindow()) ShotOf(tip, QStringLiteral("attack-preview-field-tip"));
+  // Any castle among the targets is previewed with its walls.
+  for (const HexPos t : targets) {
+    if (CastleAt(*game, t.X, t.Y) == -1) continue;
+    const HexPos co = HexOrigin(t.X, t.Y);
+    form1->Image5MouseMove(QPoint(co.X + 30 - game->ScrollX, co.Y + 30 - game->ScrollY));
+    form1->Aid().WaitForEstimates();
+    Settle();
+    EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("耐久"))) << form1->AttackTip().toStdString();
+    EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("落城")));
+    ShotOf(form1, QStringLiteral("attack-preview-castle"));
+    if (QWidget* tip = TipWindow()) ShotOf(tip, QStringLiteral("attack-preview-castle-tip"));
+  }
+
+  // Two hexes off: why not, in the attack command's words, and no tooltip of odds.
+  const HexPos far = Neighbour(Neighbour(stand.X, stand.Y, 1).X, Neighbour(stand.X, stand.Y, 1).Y, 1);
+  const HexPos fo = HexOrigin(far.X, far.Y);
+  form1->Image5MouseMove(QPoint(fo.X + 30 - game->ScrollX, fo.Y + 30 - game->ScrollY));
+  EXPECT_TRUE(form1->Panel1->text().endsWith(QStringLiteral("隣接したへクスを攻撃して下さい")))
+      << form1->Panel1->text().toStdString();
+
+  // Previewing changed nothing; leaving the choice takes the rings and the preview away.
+  EXPECT_EQ(game->Rng.Seed(), seed);
+  Snapshot(*game);
+  EXPECT_EQ(game->SaveImage, image);
+  form1->Image5MouseDown(Qt::RightButton, QPoint(o.X + 30 - game->ScrollX, o.Y + 30 - game->ScrollY));
+  EXPECT_EQ(game->GameState, 5);
+  EXPECT_TRUE(form1->Aid().Targets().empty());
+  EXPECT_TRUE(form1->AttackTip().isEmpty());
+  EXPECT_NE(form1->Image5->grab().toImage().pixelColor(o.X + 2 - game->ScrollX, o.Y + 30 - game->ScrollY),
+            QColor(230, 30, 30));
 }
 
 }  // namespace

@@ -119,7 +119,9 @@ TEST(Settings, CommandLineOptions) {
     std::string why;
     EXPECT_EQ(TakeSettingOptions(words, s, &why), c.ok) << c.words[0];
     EXPECT_EQ(why, c.why);
-    if (c.ok) EXPECT_EQ(words, c.left);
+    if (c.ok) {
+      EXPECT_EQ(words, c.left);
+    }
   }
   std::vector<std::string> words{"--move", "none", "--battle-text", "instant", "--computer", "battles",
                                  "--zoom", "150", "--opponent", "strong"};
