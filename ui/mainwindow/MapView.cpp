@@ -26,6 +26,17 @@ namespace {
 
 bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
 
+// A thick ring `inset` pixels inside the hex whose picture box starts at (ox, oy) in the view.
+void Ring(QPainter& p, int ox, int oy, int inset, const QColor& colour) {
+  const int i = inset;
+  const QPolygon hex({QPoint(ox + 30, oy + i), QPoint(ox + 59 - i, oy + 14 + i), QPoint(ox + 59 - i, oy + 45 - i),
+                      QPoint(ox + 30, oy + 59 - i), QPoint(ox + i, oy + 45 - i), QPoint(ox + i, oy + 14 + i)});
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(colour, 3));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolygon(hex);
+}
+
 }  // namespace
 
 void TForm1::CopyToView(int x, int y, int w, int h) {
@@ -236,13 +247,7 @@ void TForm1::PaintAttackTargets(QPainter& p) {
   // Every hex the chosen corps may attack, ringed in red.
   for (const HexPos t : Aid().Targets()) {
     const HexPos o = HexOrigin(t.X, t.Y);
-    const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
-    const QPolygon hex({QPoint(ox + 30, oy + 2), QPoint(ox + 57, oy + 16), QPoint(ox + 57, oy + 43),
-                        QPoint(ox + 30, oy + 57), QPoint(ox + 2, oy + 43), QPoint(ox + 2, oy + 16)});
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(230, 30, 30), 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawPolygon(hex);
+    Ring(p, o.X - game_.ScrollX, o.Y - game_.ScrollY, 2, QColor(230, 30, 30));
   }
 }
 
@@ -268,13 +273,7 @@ void TForm1::PaintOverView(QPainter& p) {
   if (u.OnMap != 1 || !OnMapHex(u.HexX, u.HexY)) return;
   // The corps that has been given an order stays outlined until its action ends.
   const HexPos o = HexOrigin(u.HexX, u.HexY);
-  const int ox = o.X - game_.ScrollX, oy = o.Y - game_.ScrollY;
-  const QPolygon hex({QPoint(ox + 30, oy + 1), QPoint(ox + 58, oy + 15), QPoint(ox + 58, oy + 44),
-                      QPoint(ox + 30, oy + 58), QPoint(ox + 1, oy + 44), QPoint(ox + 1, oy + 15)});
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(255, 215, 0), 3));
-  p.setBrush(Qt::NoBrush);
-  p.drawPolygon(hex);
+  Ring(p, o.X - game_.ScrollX, o.Y - game_.ScrollY, 1, QColor(255, 215, 0));
 }
 
 }  // namespace milgant
