@@ -90,7 +90,7 @@ std::vector<std::string> Aftermath(Game& g, const ScriptedUi& ui, const BattleRe
   return out;
 }
 
-struct Case {
+struct BattleCase {
   std::string Name;
   std::unique_ptr<Game> Start;
   HexPos At;
@@ -103,7 +103,7 @@ struct Fought {
   BattleResult Result;
 };
 
-Fought Fight(const Case& c, bool full) {
+Fought Fight(const BattleCase& c, bool full) {
   auto g = std::make_unique<Game>(*c.Start);
   g->FullSearches = full;
   ScriptedUi ui;
@@ -142,10 +142,10 @@ void SendCorps(Game& g, int leader, HexPos from, HexPos target) {
 }
 
 // A corps of `side` sent next to an enemy stack or castle to attack it, a second corps now and
-// then, corps of both sides standing by, and random answers; nullptr-less Case.Start when no
+// then, corps of both sides standing by, and random answers; nullptr-less BattleCase.Start when no
 // attack could be set up.
-Case PickBattle(const Game& from, std::mt19937& pick, const std::string& name) {
-  Case c;
+BattleCase PickBattle(const Game& from, std::mt19937& pick, const std::string& name) {
+  BattleCase c;
   c.Name = name;
   c.Start = std::make_unique<Game>(from);
   Game& g = *c.Start;
@@ -262,10 +262,10 @@ std::unique_ptr<Game> PlayedGame(std::uint32_t seed, int turns) {
 }
 
 TEST(QuickSearches, BattlesLeaveTheSameGameAsWithTheFullSearches) {
-  std::vector<Case> cases;
+  std::vector<BattleCase> cases;
   // The bench's engagement with many seeds, and with the defenders given a way out.
   for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-    Case c{"engagement seed " + std::to_string(seed), Engagement(), {10, 9}, {}};
+    BattleCase c{"engagement seed " + std::to_string(seed), Engagement(), {10, 9}, {}};
     c.Start->Rng.SetSeed(seed);
     if (seed > 10) {
       c.Start->H(9, 9).Terrain = 1;  // an open hex west of the stack
@@ -278,7 +278,7 @@ TEST(QuickSearches, BattlesLeaveTheSameGameAsWithTheFullSearches) {
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
     const auto played = PlayedGame(seed, 1 + static_cast<int>(seed % 4));
     for (int n = 0; n < 24; ++n) {
-      Case c = PickBattle(*played, pick, "game " + std::to_string(seed) + " battle " + std::to_string(n));
+      BattleCase c = PickBattle(*played, pick, "game " + std::to_string(seed) + " battle " + std::to_string(n));
       if (!c.Start) continue;
       c.Start->Rng.SetSeed(static_cast<std::uint32_t>(pick()));
       cases.push_back(std::move(c));
@@ -286,7 +286,7 @@ TEST(QuickSearches, BattlesLeaveTheSameGameAsWithTheFullSearches) {
   }
 
   int attackerJoined = 0, defenderJoined = 0, attackerBack = 0, defenderBack = 0, fallen = 0, sieges = 0;
-  for (const Case& c : cases) {
+  for (const BattleCase& c : cases) {
     const Fought full = Fight(c, true);
     const Fought quick = Fight(c, false);
     for (std::size_t i = 0; i < full.Lines.size() && i < quick.Lines.size(); ++i) {

@@ -29,10 +29,6 @@ class ChronicleWindowsTest : public GuiTest {
   }
 };
 
-void Shot(QWidget* w, const char* name) {
-  const QByteArray folder = qgetenv("MILGANT_SCREENSHOTS");
-  if (!folder.isEmpty()) w->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") + QLatin1String(name) + QStringLiteral(".png"));
-}
 
 std::vector<QString> Texts(const QListWidget* list) {
   std::vector<QString> out;
@@ -57,7 +53,7 @@ TEST_F(ChronicleWindowsTest, TheLogFollowsTheGameFiltersAndLeadsToTheMap) {
   std::size_t lines = 0;
   for (const QString& t : all) lines += t.startsWith(QStringLiteral("　")) ? 1 : 0;
   EXPECT_EQ(lines, events);
-  Shot(log, "chronicle-log");
+  Shot(log, QStringLiteral("chronicle-log"));
 
   // Battles only.
   for (int k : {0, 2, 3}) log->KindFilters[static_cast<std::size_t>(k)]->setChecked(false);
@@ -84,7 +80,7 @@ TEST_F(ChronicleWindowsTest, TheLogFollowsTheGameFiltersAndLeadsToTheMap) {
   emit log->List->itemClicked(withHex);
   EXPECT_EQ(game->ScrollX, std::clamp(hex.x() * 60 - 240, 0, form1->ScrollBar1->maximum()));
   EXPECT_EQ(game->ScrollY, std::clamp(hex.y() * 44 - 176, 0, form1->ScrollBar2->maximum()));
-  Shot(form1, "chronicle-hex-on-the-map");
+  Shot(form1, QStringLiteral("chronicle-hex-on-the-map"));
 
   // The list follows the game: the next phase comes in at the bottom.
   const int before = log->List->count();
@@ -124,9 +120,9 @@ TEST_F(ChronicleWindowsTest, TheHistoryDrawsBothArmiesTurnByTurnWithTheirNumbers
   EXPECT_EQ(h->Table->item(0, 1)->text(), QString::number(s[1].BattlesAttacked));
   EXPECT_EQ(h->Table->item(1, 0)->text(), QString::number(s[0].BattlesDefended));
   EXPECT_EQ(h->Table->item(7, 1)->text(), QString::number(s[1].CastlesTaken));
-  Shot(h, "chronicle-history-steps");
+  Shot(h, QStringLiteral("chronicle-history-steps"));
   h->Tabs->setCurrentIndex(4);
-  Shot(h, "chronicle-history-table");
+  Shot(h, QStringLiteral("chronicle-history-table"));
 }
 
 TEST_F(ChronicleWindowsTest, TheChronicleGoesAndComesWithTheSaves) {

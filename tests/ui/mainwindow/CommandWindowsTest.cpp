@@ -27,12 +27,6 @@
 namespace milgant::test {
 namespace {
 
-void Shot(QWidget* w, const char* name) {
-  const QByteArray folder = qgetenv("MILGANT_SCREENSHOTS");
-  if (folder.isEmpty()) return;
-  QApplication::processEvents();
-  w->grab().save(QString::fromUtf8(folder) + QLatin1Char('/') + QString::fromUtf8(name) + QStringLiteral(".png"));
-}
 
 QString Name(const Unit& u) {
   return QString::fromStdString(Cp932ToUtf8Lossy(u.ArmyName.View()) + " " + Cp932ToUtf8Lossy(u.GeneralName.View()));
@@ -123,7 +117,7 @@ TEST_F(CommandWindows, OwnCorpsShowsItsDetailsAndThePhaseButtons) {
       const Unit& sub = game->U(u.Subordinates[0]);
       EXPECT_EQ(f->Values[1]->text().toStdString(), Cp932ToUtf8Lossy(sub.GeneralName.View()));
       emit f->ListBox1->itemClicked(f->ListBox1->item(0));
-      if (p.Phase == 3) Shot(f, "unit-window-own-corps");
+      if (p.Phase == 3) Shot(f, QStringLiteral("unit-window-own-corps"));
       f->close();  // the close box does nothing
       EXPECT_TRUE(f->isVisible());
       f->Button2->click();
@@ -147,7 +141,7 @@ TEST_F(CommandWindows, AnEnemyCorpsIsShownWithoutItsSubordinatesAndIsNotChosen) 
   OnUnitWindow([&](TForm3* f) {
     EXPECT_EQ(f->ListBox1->item(0)->text(), Name(u));
     EXPECT_EQ(f->ListBox2->count(), 0);
-    Shot(f, "unit-window-enemy-corps");
+    Shot(f, QStringLiteral("unit-window-enemy-corps"));
     f->Button1->click();  // 移動, on a unit that cannot be chosen
   });
   ClickHex(u.HexX, u.HexY);
@@ -209,8 +203,8 @@ TEST_F(CommandWindows, AllocationWindowsChooseWithTheBarAndCloseOnlyByTheirButto
         EXPECT_EQ(bool(f->windowFlags() & Qt::WindowStaysOnTopHint), c.Standby);
         f->ScrollBar1->setValue(c.Bar);
         EXPECT_EQ(f->Label5->text(), QString::number(c.Chosen));
-        if (ok && c.Bar == 7) Shot(f, "allocation-replenishment");
-        if (ok && c.Standby) Shot(f, "allocation-standby");
+        if (ok && c.Bar == 7) Shot(f, QStringLiteral("allocation-replenishment"));
+        if (ok && c.Standby) Shot(f, QStringLiteral("allocation-standby"));
         f->close();  // the close box does nothing
         EXPECT_TRUE(f->isVisible());
         (ok ? f->Button1 : f->Button2)->click();

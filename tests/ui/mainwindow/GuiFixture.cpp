@@ -98,4 +98,11 @@ void GuiTest::StartNewGame(int side) {
   form1->K5->trigger();
 }
 
+void Shot(QWidget* w, const QString& name) {
+  const QByteArray folder = qgetenv("MILGANT_SCREENSHOTS");
+  if (folder.isEmpty()) return;
+  QApplication::processEvents();
+  w->grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
 }  // namespace milgant::test

@@ -27,6 +27,9 @@ namespace milgant::test {
 // Copies the game's data files (all but the saves) into `folder`.
 void CopyGameData(const QString& folder, bool withCrt = true);
 
+// With MILGANT_SCREENSHOTS=<folder>, writes what `w` shows as <folder>/<name>.png.
+void Shot(QWidget* w, const QString& name);
+
 class ModalHand {
  public:
   struct Seen {

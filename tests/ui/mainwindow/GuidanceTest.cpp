@@ -493,11 +493,6 @@ TEST_F(Guidance, AfterAnEndingTheStatusLineNamesTheWinnerAndOnlyNewAndLoadAreLef
 namespace milgant::test {
 namespace {
 
-void ShotOf(QWidget* w, const QString& name) {
-  const QByteArray folder = qgetenv("MILGANT_SCREENSHOTS");
-  if (!folder.isEmpty()) w->grab().save(QString::fromLocal8Bit(folder) + QStringLiteral("/") + name + QStringLiteral(".png"));
-}
-
 // The tooltip the preview shows, a window of its own.
 QWidget* TipWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -580,8 +575,8 @@ TEST_F(Guidance, ChoosingATargetRingsTheEnemyHexesAndPreviewsTheOneUnderTheMouse
   EXPECT_TRUE(form1->AttackTip().contains(out)) << form1->AttackTip().toStdString();
   if (!p.SingleRound)
     EXPECT_TRUE(form1->Panel1->text().contains(QStringLiteral("味方後退") + QString::number(e.AttackerOut * 100, 'f', 0)));
-  ShotOf(form1, QStringLiteral("attack-preview-field"));
-  if (QWidget* tip = TipWindow()) ShotOf(tip, QStringLiteral("attack-preview-field-tip"));
+  Shot(form1, QStringLiteral("attack-preview-field"));
+  if (QWidget* tip = TipWindow()) Shot(tip, QStringLiteral("attack-preview-field-tip"));
   // Any castle among the targets is previewed with its walls.
   for (const HexPos t : targets) {
     if (CastleAt(*game, t.X, t.Y) == -1) continue;
@@ -591,8 +586,8 @@ TEST_F(Guidance, ChoosingATargetRingsTheEnemyHexesAndPreviewsTheOneUnderTheMouse
     Settle();
     EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("耐久"))) << form1->AttackTip().toStdString();
     EXPECT_TRUE(form1->AttackTip().contains(QStringLiteral("落城")));
-    ShotOf(form1, QStringLiteral("attack-preview-castle"));
-    if (QWidget* tip = TipWindow()) ShotOf(tip, QStringLiteral("attack-preview-castle-tip"));
+    Shot(form1, QStringLiteral("attack-preview-castle"));
+    if (QWidget* tip = TipWindow()) Shot(tip, QStringLiteral("attack-preview-castle-tip"));
   }
 
   // Two hexes off: why not, in the attack command's words, and no tooltip of odds.
