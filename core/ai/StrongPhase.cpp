@@ -203,10 +203,15 @@ double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int po
   const double threat = p.Threat[static_cast<std::size_t>(r.X)][static_cast<std::size_t>(r.Y)];
   const double ratio = threat / (own * HoldingFactor(g, r.X, r.Y));
   if (ratio > 1.0) score -= 8.0 * std::min(ratio - 1.0, 3.0);
-  // Every castle we stand in is one the enemy cannot walk into.
+  // A castle of ours with the enemy about is one he cannot walk into while we stand in it:
+  // the first corps to hold it keeps its points.
   const int castle = CastleAt(g, r.X, r.Y);
-  if (castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side) {
-    score += 0.5 * p.Worth[static_cast<std::size_t>(castle)];
+  if (castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side && threat > 0) {
+    const int first = FirstUnitAt(g, r.X, r.Y);
+    const bool held = first != -1 && first != slot && g.U(first).CommanderIndex != slot;
+    // Side 0 wins by holding what it has; side 1 by taking more, so it leaves no garrisons.
+    const bool keep = p.Side == 0 && !held;
+    score += keep ? 4.0 + 2.0 * p.Worth[static_cast<std::size_t>(castle)] : 0.3 * p.Worth[static_cast<std::size_t>(castle)];
   }
   (void)pointsLeft;
   (void)u;
@@ -223,8 +228,10 @@ void ReadPicture(Game& g, StrongPicture& p) {
     if (!OnMapHex(k.HexX, k.HexY)) continue;
     TravelTo(g, k.HexX, k.HexY, p.Travel[static_cast<std::size_t>(c)]);
     double worth = 2.0 + 6.0 * CityPoints(g, k);
-    // Side 1 wins outright with the capital; side 0 starves side 1 with its source.
-    if (IsCapitalOf(0, k)) worth += p.Side == 1 ? 60.0 : 80.0;
+    // The capital is side 0's source and where its beaten troops come back; the eastern
+    // source feeds side 1. Each side guards its own; taking the other's is worth a little more
+    // than its points.
+    if (IsCapitalOf(0, k)) worth += p.Side == 1 ? 6.0 : 80.0;
     if (IsCapitalOf(1, k)) worth += p.Side == 0 ? 10.0 : 40.0;
     p.Worth[static_cast<std::size_t>(c)] = worth;
   }
@@ -253,7 +260,8 @@ void SendCorps(const Game& g, StrongPicture& p) {
     for (int s = 1; s < kUnitSlots; ++s) {
       if (Commander(g, s, p.Enemy)) nearestEnemy = std::min(nearestEnemy, TravelAt(p, c, g.U(s).HexX, g.U(s).HexY));
     }
-    if (nearestEnemy > 30) continue;
+    // The capital is never left to chance; the far source only once the enemy heads for it.
+    if (nearestEnemy >= kFar || (p.Side == 1 && nearestEnemy > 30)) continue;
     int best = -1;
     int bestCost = kFar;
     for (int s = 1; s < kUnitSlots; ++s) {
@@ -282,6 +290,7 @@ void SendCorps(const Game& g, StrongPicture& p) {
       if (k.Owner == p.Side || !OnMapHex(k.HexX, k.HexY)) continue;
       const int cost = TravelAt(p, c, u.HexX, u.HexY);
       if (cost >= kFar) continue;
+      // Each further corps sent to the same castle adds less.
       const double crowd = 1.0 + 0.5 * sent[static_cast<std::size_t>(c)];
       const double v = p.Worth[static_cast<std::size_t>(c)] / crowd - 0.8 * cost;
       if (v > best) {
