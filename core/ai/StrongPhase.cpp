@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <queue>
 #include <vector>
@@ -209,13 +211,24 @@ double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int po
   if (castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side && threat > 0) {
     const int first = FirstUnitAt(g, r.X, r.Y);
     const bool held = first != -1 && first != slot && g.U(first).CommanderIndex != slot;
-    // Side 0 wins by holding what it has; side 1 by taking more, so it leaves no garrisons.
-    const bool keep = p.Side == 0 && !held;
+    // Side 0 wins by holding what it has. Side 1 wins by taking more, and garrisons only when
+    // the count at the tenth turn draws near.
+    const bool keep = !held && (p.Side == 0 || g.Turn >= 7) && CityPoints(g, g.Castles[static_cast<std::size_t>(castle)]) > 0;
     score += keep ? 4.0 + 2.0 * p.Worth[static_cast<std::size_t>(castle)] : 0.3 * p.Worth[static_cast<std::size_t>(castle)];
   }
   (void)pointsLeft;
   (void)u;
   return score;
+}
+
+// The enemy strength in a castle and next to it, with the castle's own.
+int Holders(const Game& g, const StrongPicture& p, const Castle& k) {
+  int sum = k.Strength;
+  for (int s = 1; s < kUnitSlots; ++s) {
+    const Unit& u = g.U(s);
+    if (u.OnMap == 1 && u.Side == p.Enemy && HexDistance(u.HexX, u.HexY, k.HexX, k.HexY) <= 1) sum += EffectiveStrength(u);
+  }
+  return sum;
 }
 
 }  // namespace
@@ -227,7 +240,8 @@ void ReadPicture(Game& g, StrongPicture& p) {
     const Castle& k = g.Castles[static_cast<std::size_t>(c)];
     if (!OnMapHex(k.HexX, k.HexY)) continue;
     TravelTo(g, k.HexX, k.HexY, p.Travel[static_cast<std::size_t>(c)]);
-    double worth = 2.0 + 6.0 * CityPoints(g, k);
+    // A port counts no points: it is worth only the ground it holds.
+    double worth = CityPoints(g, k) > 0 ? 2.0 + 6.0 * CityPoints(g, k) : 0.5;
     // The capital is side 0's source and where its beaten troops come back; the eastern
     // source feeds side 1. Each side guards its own; taking the other's is worth a little more
     // than its points.
@@ -261,7 +275,7 @@ void SendCorps(const Game& g, StrongPicture& p) {
       if (Commander(g, s, p.Enemy)) nearestEnemy = std::min(nearestEnemy, TravelAt(p, c, g.U(s).HexX, g.U(s).HexY));
     }
     // The capital is never left to chance; the far source only once the enemy heads for it.
-    if (nearestEnemy >= kFar || (p.Side == 1 && nearestEnemy > 30)) continue;
+    if (nearestEnemy >= kFar || (p.Side == 1 && nearestEnemy > 6)) continue;
     int best = -1;
     int bestCost = kFar;
     for (int s = 1; s < kUnitSlots; ++s) {
@@ -283,6 +297,7 @@ void SendCorps(const Game& g, StrongPicture& p) {
   for (int s = 1; s < kUnitSlots; ++s) {
     if (!Commander(g, s, p.Side) || p.Objective[static_cast<std::size_t>(s)] != -1) continue;
     const Unit& u = g.U(s);
+    const double own = std::max(1, CorpsStrength(g, s));
     double best = -1e9;
     int choice = -1;
     for (int c = 1; c < g.CastleCounter && c < kCastleSlots; ++c) {
@@ -290,9 +305,11 @@ void SendCorps(const Game& g, StrongPicture& p) {
       if (k.Owner == p.Side || !OnMapHex(k.HexX, k.HexY)) continue;
       const int cost = TravelAt(p, c, u.HexX, u.HexY);
       if (cost >= kFar) continue;
-      // Each further corps sent to the same castle adds less.
+      // Each further corps sent to the same castle adds less; a castle held in strength costs
+      // more than the march.
       const double crowd = 1.0 + 0.5 * sent[static_cast<std::size_t>(c)];
-      const double v = p.Worth[static_cast<std::size_t>(c)] / crowd - 0.8 * cost;
+      const double held = static_cast<double>(Holders(g, p, k)) / own;
+      const double v = p.Worth[static_cast<std::size_t>(c)] / crowd - 0.8 * cost - 10.0 * std::max(0.0, held - 0.5);
       if (v > best) {
         best = v;
         choice = c;
@@ -322,8 +339,9 @@ double AttackWorth(Game& g, const StrongPicture& p, int slot, HexPos from, HexPo
   const ExpectedFire e = ExpectedHits(g, s);
   const double rounds = cost == kOnePointCost ? 1.0 : 2.0;
   double worth = (e.OnDefender - 1.2 * e.OnAttacker) * rounds;
-  // The stronger the odds, the likelier the defenders give way and the hex is ours.
-  const double give = std::clamp((odds - 0.8) / 2.2, 0.0, 1.0);
+  // Defenders who give way leave the hex, and a castle with it, to us; the better the odds,
+  // the likelier they do.
+  const double give = std::clamp(0.3 + 0.3 * odds, 0.0, 0.9);
   worth += give * castleWorth * 2.0;
   return worth - 0.5 * cost;
 }
@@ -506,6 +524,12 @@ void RunStrongPhase(Game& g, Ui& ui) {
   ReadPicture(g, p);
   SendCorps(g, p);
   Random rng(PositionSeed(g));
+  if (std::getenv("STRONG_TRACE")) {
+    for (int s = 1; s < kUnitSlots; ++s) {
+      if (!Commander(g, s, p.Side)) continue;
+      std::fprintf(stderr, "T%d u%d at %d,%d ap %d str %d obj %d guard %d\n", g.Turn, s, g.U(s).HexX, g.U(s).HexY, g.U(s).ActionPoints, CorpsStrength(g, s), p.Objective[static_cast<std::size_t>(s)], (int)p.Guard[static_cast<std::size_t>(s)]);
+    }
+  }
 
   // Guards first, then the corps nearest the enemy; equal ones in an order of our own.
   struct Entry {
