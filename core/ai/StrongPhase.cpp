@@ -269,13 +269,15 @@ void SendCorps(const Game& g, StrongPicture& p) {
   // reach it, and always once the enemy is within a few marches.
   for (int c = 1; c < g.CastleCounter && c < kCastleSlots; ++c) {
     const Castle& k = g.Castles[static_cast<std::size_t>(c)];
-    if (k.Owner != p.Side || !IsCapitalOf(p.Side, k)) continue;
+    // Side 1 holding the capital keeps it: side 0's beaten troops come back there, and a corps
+    // in it shuts side 0's supply at the source.
+    if (k.Owner != p.Side || !(IsCapitalOf(p.Side, k) || (p.Side == 1 && IsCapitalOf(0, k)))) continue;
     int nearestEnemy = kFar;
     for (int s = 1; s < kUnitSlots; ++s) {
       if (Commander(g, s, p.Enemy)) nearestEnemy = std::min(nearestEnemy, TravelAt(p, c, g.U(s).HexX, g.U(s).HexY));
     }
     // The capital is never left to chance; the far source only once the enemy heads for it.
-    if (nearestEnemy >= kFar || (p.Side == 1 && nearestEnemy > 6)) continue;
+    if (nearestEnemy >= kFar || (p.Side == 1 && IsCapitalOf(1, k) && nearestEnemy > 6)) continue;
     int best = -1;
     int bestCost = kFar;
     for (int s = 1; s < kUnitSlots; ++s) {
