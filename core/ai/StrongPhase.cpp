@@ -36,6 +36,7 @@ constexpr int kMaxStandby = 3;
 constexpr int kMaxActions = 8;         // moves and attacks of one commander in a phase
 constexpr std::int16_t kFar = 9999;
 constexpr double kHopeless = 0.8;      // below these odds no attack is worth its losses
+constexpr int kThreatReach = 3;       // hexes an enemy corps may cover before it strikes
 
 bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
 int SubordinateCount(const Unit& u) { return std::clamp(u.SubordinateCount, 0, kMaxSubordinates); }
@@ -151,17 +152,17 @@ class TrialPlacement {
   std::array<Saved, kMaxSubordinates + 1> saved_{};
 };
 
-// The enemy strength that could fall on each hex next phase: every enemy corps within three
-// hexes of it.
+// The enemy strength that could fall on each hex next phase: every enemy corps within reach
+// of it.
 void ReadThreat(const Game& g, StrongPicture& p) {
   for (auto& col : p.Threat) col.fill(0);
   for (int s = 1; s < kUnitSlots; ++s) {
     if (!Commander(g, s, p.Enemy)) continue;
     const Unit& e = g.U(s);
     const int strength = CorpsStrength(g, s);
-    for (int x = std::max(0, e.HexX - 4); x <= std::min(kMapSize - 1, e.HexX + 4); ++x) {
-      for (int y = std::max(0, e.HexY - 4); y <= std::min(kMapSize - 1, e.HexY + 4); ++y) {
-        if (HexDistance(x, y, e.HexX, e.HexY) <= 3) p.Threat[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] += strength;
+    for (int x = std::max(0, e.HexX - kThreatReach); x <= std::min(kMapSize - 1, e.HexX + kThreatReach); ++x) {
+      for (int y = std::max(0, e.HexY - kThreatReach); y <= std::min(kMapSize - 1, e.HexY + kThreatReach); ++y) {
+        if (HexDistance(x, y, e.HexX, e.HexY) <= kThreatReach) p.Threat[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)] += strength;
       }
     }
   }
