@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <queue>
 #include <vector>
@@ -527,12 +525,6 @@ void RunStrongPhase(Game& g, Ui& ui) {
   ReadPicture(g, p);
   SendCorps(g, p);
   Random rng(PositionSeed(g));
-  if (std::getenv("STRONG_TRACE")) {
-    for (int s = 1; s < kUnitSlots; ++s) {
-      if (!Commander(g, s, p.Side)) continue;
-      std::fprintf(stderr, "T%d u%d at %d,%d ap %d str %d obj %d guard %d\n", g.Turn, s, g.U(s).HexX, g.U(s).HexY, g.U(s).ActionPoints, CorpsStrength(g, s), p.Objective[static_cast<std::size_t>(s)], (int)p.Guard[static_cast<std::size_t>(s)]);
-    }
-  }
 
   // Guards first, then the corps nearest the enemy; equal ones in an order of our own.
   struct Entry {
