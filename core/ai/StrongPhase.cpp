@@ -197,8 +197,9 @@ double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int po
     const Castle& c = g.Castles[static_cast<std::size_t>(objective)];
     if (p.Guard[static_cast<std::size_t>(slot)] && r.X == c.HexX && r.Y == c.HexY) score += 40.0;
   }
-  // Out of supply a corps loses steps each turn.
-  if (!p.Supplied[static_cast<std::size_t>(r.X)][static_cast<std::size_t>(r.Y)]) score -= 6.0;
+  // Out of supply a corps loses steps each turn, but a march on the enemy's castles leaves the
+  // road net behind for a while; a light touch keeps it near when all else is equal.
+  if (!p.Supplied[static_cast<std::size_t>(r.X)][static_cast<std::size_t>(r.Y)]) score -= 1.0;
   // Standing where a stronger enemy can strike invites a beating.
   const int own = std::max(1, CorpsStrength(g, slot));
   const double threat = p.Threat[static_cast<std::size_t>(r.X)][static_cast<std::size_t>(r.Y)];
@@ -210,9 +211,9 @@ double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int po
   if (castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side && threat > 0) {
     const int first = FirstUnitAt(g, r.X, r.Y);
     const bool held = first != -1 && first != slot && g.U(first).CommanderIndex != slot;
-    // Side 0 wins by holding what it has. Side 1 wins by taking more, and garrisons only when
-    // the count at the tenth turn draws near.
-    const bool keep = !held && (p.Side == 0 || g.Turn >= 7) && CityPoints(g, g.Castles[static_cast<std::size_t>(castle)]) > 0;
+    // Side 0 wins by holding what it has; side 1 by taking more, and a corps left behind in
+    // every castle taken would soon have none to take with.
+    const bool keep = !held && p.Side == 0 && CityPoints(g, g.Castles[static_cast<std::size_t>(castle)]) > 0;
     score += keep ? 4.0 + 2.0 * p.Worth[static_cast<std::size_t>(castle)] : 0.3 * p.Worth[static_cast<std::size_t>(castle)];
   }
   (void)pointsLeft;
