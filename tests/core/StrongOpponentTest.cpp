@@ -8,6 +8,8 @@
 #include <string>
 
 #include "AsciiMap.h"
+#include "TestFiles.h"
+#include "core/game/InputScript.h"
 #include "core/ai/Opponent.h"
 #include "core/ai/StrongPhase.h"
 #include "core/game/RuleTables.h"
@@ -153,6 +155,25 @@ TEST(StrongGames, TheSameSeedPlaysTheSameGameByteForByte) {
   EXPECT_EQ(ra.Events.size(), rb.Events.size());
   EXPECT_EQ(ra.Battles, rb.Battles);
   EXPECT_EQ(ra.CastlesTaken.size(), rb.CastlesTaken.size());
+}
+
+// The choice is the program's, not the game's: a load starting from the running game keeps it,
+// a recording names it.
+TEST(StrongGames, TheChoiceOutlivesALoadAndIsRecorded) {
+  std::unique_ptr<Game> g;
+  Play(Opponent::Standard, Opponent::Strong, false, 5, &g, 2);
+  g->ComputerOpponent = Opponent::Strong;
+  Snapshot(*g);
+  auto loaded = std::make_unique<Game>();
+  ASSERT_TRUE(LoadSaveImage(*g, g->SaveImage, g->Map, *loaded).Ok);
+  EXPECT_EQ(loaded->ComputerOpponent, Opponent::Strong);
+  test::TempDir dir;
+  InputRecorder recorder(dir.File("rec.txt"));
+  ASSERT_TRUE(recorder.Begin(1u, 11, g->SaveImage, "新規", nullptr, nullptr, Opponent::Strong));
+  recorder.Write(Input::MenuCommand(MenuItem::PhaseEnd));
+  const auto bytes = test::ReadBytes(dir.File("rec.txt"));
+  const InputScript script = ParseInputScript(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(script.Played, Opponent::Strong);
 }
 
 TEST(StrongGames, WeighingAMoveDrawsNothingAndChangesNothing) {
