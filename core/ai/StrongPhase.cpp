@@ -23,7 +23,7 @@
 namespace milgant {
 namespace {
 
-constexpr HexPos kCapital{2, 5};       // 京: side 0's home and source; side 1 wins by taking it
+constexpr HexPos kCapital{2, 5};       // 京: side 0's home and source, where its beaten troops return
 constexpr HexPos kEastSource{19, 15};  // 吉田城: side 1's source
 constexpr int kOnePointCost = 1;
 constexpr int kEngagementCost = 3;
@@ -34,7 +34,7 @@ constexpr int kMaxStandby = 3;
 constexpr int kMaxActions = 8;         // moves and attacks of one commander in a phase
 constexpr std::int16_t kFar = 9999;
 constexpr double kHopeless = 0.8;      // below these odds no attack is worth its losses
-constexpr int kThreatReach = 3;       // hexes an enemy corps may cover before it strikes
+constexpr int kThreatReach = 3;        // hexes an enemy corps may cover before it strikes
 
 bool ValidSlot(int slot) { return slot >= 1 && slot < kUnitSlots; }
 int SubordinateCount(const Unit& u) { return std::clamp(u.SubordinateCount, 0, kMaxSubordinates); }
@@ -187,13 +187,13 @@ double HoldingFactor(const Game& g, int x, int y) {
   return (100 + g.TerrainTypes[static_cast<std::size_t>(t)].DefenceBonus) / 100.0;
 }
 
-double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int pointsLeft) {
-  const Unit& u = g.U(slot);
+// How good it is for the corps to end its move on r, before any attack from there.
+double PositionScore(const Game& g, const StrongPicture& p, int slot, HexPos r) {
   const int objective = p.Objective[static_cast<std::size_t>(slot)];
   double score = 0.0;
   if (objective > 0) {
     const int travel = TravelAt(p, objective, r.X, r.Y);
-    score -= 1.0 * std::min(travel, 60);
+    score -= std::min(travel, 60);
     const Castle& c = g.Castles[static_cast<std::size_t>(objective)];
     if (p.Guard[static_cast<std::size_t>(slot)] && r.X == c.HexX && r.Y == c.HexY) score += 40.0;
   }
@@ -205,19 +205,17 @@ double PositionScore(Game& g, const StrongPicture& p, int slot, HexPos r, int po
   const double threat = p.Threat[static_cast<std::size_t>(r.X)][static_cast<std::size_t>(r.Y)];
   const double ratio = threat / (own * HoldingFactor(g, r.X, r.Y));
   if (ratio > 1.0) score -= 8.0 * std::min(ratio - 1.0, 3.0);
-  // A castle of ours with the enemy about is one he cannot walk into while we stand in it:
-  // the first corps to hold it keeps its points.
+  // A city of ours with the enemy about is one he cannot walk into while we stand in it: the
+  // first corps to hold it keeps its points, and more add nothing. Side 0 wins by holding what
+  // it has; side 1 by taking more, and a corps left behind in every castle taken would soon
+  // have none to take with.
   const int castle = CastleAt(g, r.X, r.Y);
-  if (castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side && threat > 0) {
+  if (p.Side == 0 && castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == p.Side && threat > 0 &&
+      CityPoints(g, g.Castles[static_cast<std::size_t>(castle)]) > 0) {
     const int first = FirstUnitAt(g, r.X, r.Y);
     const bool held = first != -1 && first != slot && g.U(first).CommanderIndex != slot;
-    // Side 0 wins by holding what it has; side 1 by taking more, and a corps left behind in
-    // every castle taken would soon have none to take with.
-    const bool keep = !held && p.Side == 0 && CityPoints(g, g.Castles[static_cast<std::size_t>(castle)]) > 0;
-    score += keep ? 4.0 + 2.0 * p.Worth[static_cast<std::size_t>(castle)] : 0.3 * p.Worth[static_cast<std::size_t>(castle)];
+    if (!held) score += 4.0 + 2.0 * p.Worth[static_cast<std::size_t>(castle)];
   }
-  (void)pointsLeft;
-  (void)u;
   return score;
 }
 
@@ -265,8 +263,8 @@ void SendCorps(const Game& g, StrongPicture& p) {
   p.Objective.fill(-1);
   p.Guard.fill(false);
   std::array<int, kCastleSlots> sent{};
-  // The home castle first: the corps nearest to it holds it whenever an enemy corps could
-  // reach it, and always once the enemy is within a few marches.
+  // The home castle first: the corps nearest to it holds it (side 1's far source only once an
+  // enemy corps is a march away).
   for (int c = 1; c < g.CastleCounter && c < kCastleSlots; ++c) {
     const Castle& k = g.Castles[static_cast<std::size_t>(c)];
     // Side 1 holding the capital keeps it: side 0's beaten troops come back there, and a corps
@@ -353,7 +351,7 @@ StrongChoice ChooseStrongAction(Game& g, const StrongPicture& p, int slot) {
   StrongChoice best;
   const HexPos here{u.HexX, u.HexY};
   best.MoveTo = here;
-  best.Score = PositionScore(g, p, slot, here, u.ActionPoints);
+  best.Score = PositionScore(g, p, slot, here);
   ComputeMoveRange(g, u.HexX, u.HexY, kUnitMoveRow, u.ActionPoints);
   // Copy the reach: the trial battles below read the map but not these tables.
   std::array<std::array<std::int32_t, kMapSize>, kMapSize> left{};
@@ -372,7 +370,7 @@ StrongChoice ChooseStrongAction(Game& g, const StrongPicture& p, int slot) {
       const int points = left[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
       if (points < 0) continue;
       const HexPos r{x, y};
-      const double stay = PositionScore(g, p, slot, r, points);
+      const double stay = PositionScore(g, p, slot, r);
       const bool moved = r.X != here.X || r.Y != here.Y;
       if (moved && stay > best.Score + 1e-9) best = {r, {-1, -1}, stay};
       for (int d = 1; d <= 6; ++d) {
@@ -514,6 +512,75 @@ void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlo
 
 }  // namespace
 
+namespace {
+
+// A subordinate leaves its corps as the standard opponent's leavers do: on its own points.
+void Detach(Game& g, Ui& ui, int commander, int sub) {
+  Unit& c = g.U(commander);
+  Unit& s = g.U(sub);
+  const int n = SubordinateCount(c);
+  int kept = 0;
+  for (int i = 0; i < n; ++i) {
+    const int x = SubordinateAt(c, i);
+    if (x != sub) c.Subordinates[static_cast<std::size_t>(kept++)] = x;
+  }
+  for (int i = kept; i < kMaxSubordinates; ++i) c.Subordinates[static_cast<std::size_t>(i)] = -1;
+  c.SubordinateCount = kept;
+  s.CommanderIndex = -1;
+  s.ActionPoints = s.OwnActionPoints;
+  s.TurnActionPoints = s.ActionPoints;
+  s.CanMove = 1;
+  ui.Happened(UnitEvent(g, EventKind::Detached, sub, commander));
+}
+
+// Whether the unit alone, from where it stands with its own points, can reach a hex next to
+// the castle and still pay for the attack on it.
+bool CanRaid(Game& g, int sub, const Castle& k) {
+  const Unit& s = g.U(sub);
+  ComputeMoveRange(g, s.HexX, s.HexY, kUnitMoveRow, s.OwnActionPoints);
+  // An empty castle fires back with its garrison only; a single battle needs three to one.
+  const int cost = EffectiveStrength(s) >= 3 * std::max(1, k.Strength) ? kOnePointCost : kEngagementCost;
+  bool can = false;
+  for (int d = 1; d <= 6 && !can; ++d) {
+    const HexPos n = Neighbour(k.HexX, k.HexY, d);
+    if (!OnMapHex(n.X, n.Y)) continue;
+    const auto ix = static_cast<std::size_t>(n.X);
+    const auto iy = static_cast<std::size_t>(n.Y);
+    can = !g.MovePath[ix][iy].Empty() && g.MoveBlocked[ix][iy] == 0 && g.MoveRemaining[ix][iy] >= cost;
+  }
+  ClearMoveRange(g);
+  return can;
+}
+
+}  // namespace
+
+// Empty enemy cities that no corps is sent to are taken by a general sent off on his own: the
+// weakest subordinate of a corps with others left that can reach one and attack it.
+void SendRaiders(Game& g, Ui& ui, StrongPicture& p) {
+  for (int c = 1; c < g.CastleCounter && c < kCastleSlots; ++c) {
+    const Castle& k = g.Castles[static_cast<std::size_t>(c)];
+    if (k.Owner != p.Enemy || CityPoints(g, k) == 0 || UnitsAt(g, k.HexX, k.HexY).Count > 0) continue;
+    bool taken = false;
+    for (int s = 1; s < kUnitSlots && !taken; ++s) {
+      taken = Commander(g, s, p.Side) && p.Objective[static_cast<std::size_t>(s)] == c &&
+              TravelAt(p, c, g.U(s).HexX, g.U(s).HexY) <= g.U(s).ActionPoints;
+    }
+    if (taken) continue;
+    int best = -1;
+    for (int s = 1; s < kUnitSlots; ++s) {
+      const Unit& u = g.U(s);
+      if (u.OnMap != 1 || u.Side != p.Side || !ValidSlot(u.CommanderIndex)) continue;
+      if (SubordinateCount(g.U(u.CommanderIndex)) < 2 || p.Guard[static_cast<std::size_t>(u.CommanderIndex)]) continue;
+      if (HexDistance(u.HexX, u.HexY, k.HexX, k.HexY) > 12 || !CanRaid(g, s, k)) continue;
+      if (best == -1 || EffectiveStrength(u) < EffectiveStrength(g.U(best))) best = s;
+    }
+    if (best == -1) continue;
+    Detach(g, ui, g.U(best).CommanderIndex, best);
+    p.Objective[static_cast<std::size_t>(best)] = c;
+  }
+}
+
+
 void RunStrongPhase(Game& g, Ui& ui) {
   if (ui.IsClosing()) return;
   std::array<std::int32_t, kUnitSlots> commanders{};
@@ -525,6 +592,7 @@ void RunStrongPhase(Game& g, Ui& ui) {
   StrongPicture& p = *picture;
   ReadPicture(g, p);
   SendCorps(g, p);
+  SendRaiders(g, ui, p);
   Random rng(PositionSeed(g));
 
   // Guards first, then the corps nearest the enemy; equal ones in an order of our own.

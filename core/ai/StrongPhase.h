@@ -1,9 +1,9 @@
 // The stronger computer opponent (「強い」): it reads the war from the castles and the victory
-// points, sends its corps toward a few objectives, keeps its capital or its supply castle
-// garrisoned, and weighs every move together with the attack it opens by the odds and the
-// losses both sides can expect. It knows what a player knows and acts through the same rule
-// functions as the standard opponent; its ties are broken by a generator of its own, seeded
-// from the position, so the game's draws stay the rules' own.
+// points, sends its corps toward a few objectives and single generals off to empty cities,
+// keeps its capital or its supply castle garrisoned, and weighs every move together with the
+// attack it opens by the odds and the losses both sides can expect. It knows what a player
+// knows and acts through the same rule functions as the standard opponent; its ties are broken
+// by a generator of its own, seeded from the position, so the game's draws stay the rules' own.
 #pragma once
 
 #include <array>
@@ -44,6 +44,9 @@ void RunStrongPhase(Game& g, Ui& ui);
 // The pieces of the phase, for tests.
 void ReadPicture(Game& g, StrongPicture& p);
 void SendCorps(const Game& g, StrongPicture& p);
+// Empty enemy cities no corps will reach this phase: the weakest subordinate that can take one
+// alone leaves its corps for it.
+void SendRaiders(Game& g, Ui& ui, StrongPicture& p);
 // The best move (and attack) for the commander from where it stands with its points. Leaves the
 // game as it was (the range tables cleared).
 StrongChoice ChooseStrongAction(Game& g, const StrongPicture& p, int slot);

@@ -21,15 +21,16 @@
 namespace milgant {
 namespace {
 
-using test::PieceStats;
 using test::PlaceUnit;
+
+const std::string kData = MILGANT_DATA_DIR;
 
 class Strong : public ::testing::Test {
  protected:
   void SetUp() override {
     g_ = test::FreshGame();
     test::DrawMap(g(), "");
-    ASSERT_TRUE(LoadCrt(g(), std::string(MILGANT_DATA_DIR) + "/CRT.txt").Ok);
+    ASSERT_TRUE(LoadCrt(g(), kData + "/CRT.txt").Ok);
     g().ComputerOpponent = Opponent::Strong;
     g().GameState = 15;
     g().Turn = 3;
@@ -128,14 +129,14 @@ TEST_F(Strong, RefusesAnAttackItJudgesHopeless) {
 SelfPlayResult Play(Opponent side0, Opponent side1, bool passive0, std::uint32_t seed, std::unique_ptr<Game>* keep = nullptr,
                     int turns = 12) {
   auto g = std::make_unique<Game>();
-  EXPECT_TRUE(LoadCrt(*g, std::string(MILGANT_DATA_DIR) + "/CRT.txt").Ok);
+  EXPECT_TRUE(LoadCrt(*g, kData + "/CRT.txt").Ok);
   SelfPlayOptions o;
   o.HumanSide = 0;
   o.Both = !passive0;
   o.Players = {side0, side1};
   o.Seed = seed;
   o.Turns = turns;
-  o.MapPath = std::string(MILGANT_DATA_DIR) + "/Map.dat";
+  o.MapPath = kData + "/Map.dat";
   SelfPlayResult r = PlaySelf(*g, o);
   if (keep) *keep = std::move(g);
   return r;
