@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <queue>
-#include <vector>
+#include <utility>
 
 #include "core/ai/ComputerPhase.h"
 #include "core/combat/Battle.h"
@@ -76,30 +74,30 @@ int CityPoints(const Game& g, const Castle& c) {
 }
 
 // Travel cost from every hex to (x, y) over roads and ground, ignoring units: the way a corps
-// would walk there with no enemy about.
+// would walk there with no enemy about. Sweeps relax every hex against its neighbours until
+// nothing changes; the map is small and the costs are shortest paths whatever the order.
 void TravelTo(const Game& g, int tx, int ty, std::array<std::array<std::int16_t, kMapSize>, kMapSize>& out) {
   for (auto& col : out) col.fill(kFar);
-  using Item = std::pair<int, int>;  // (cost, x * 32 + y)
-  std::priority_queue<Item, std::vector<Item>, std::greater<>> open;
   out[static_cast<std::size_t>(tx)][static_cast<std::size_t>(ty)] = 0;
-  open.push({0, tx * 32 + ty});
-  while (!open.empty()) {
-    const auto [cost, key] = open.top();
-    open.pop();
-    const int x = key / 32;
-    const int y = key % 32;
-    if (cost > out[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)]) continue;
-    for (int d = 1; d <= 6; ++d) {
-      const HexPos p = Neighbour(x, y, d);
-      if (!OnMapHex(p.X, p.Y) || g.H(p.X, p.Y).Terrain == 5 || g.H(p.X, p.Y).Terrain == 7) continue;
-      int road = 0;
-      // The step from p into (x, y) runs against direction d.
-      const int step = std::min(StepCostByDirection(g, x, y, OppositeDirection(d), kUnitMoveRow, road), 20);
-      const int c = cost + step;
-      auto& at = out[static_cast<std::size_t>(p.X)][static_cast<std::size_t>(p.Y)];
-      if (c < at) {
-        at = static_cast<std::int16_t>(c);
-        open.push({c, p.X * 32 + p.Y});
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (int x = 0; x < kMapSize; ++x) {
+      for (int y = 0; y < kMapSize; ++y) {
+        const int t = g.H(x, y).Terrain;
+        if (t == 5 || t == 7) continue;  // shallows and sea are never entered
+        auto& at = out[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+        for (int d = 1; d <= 6; ++d) {
+          const HexPos n = Neighbour(x, y, d);
+          if (!OnMapHex(n.X, n.Y)) continue;
+          const int beyond = out[static_cast<std::size_t>(n.X)][static_cast<std::size_t>(n.Y)];
+          if (beyond >= kFar) continue;
+          int road = 0;
+          const int c = beyond + std::min(StepCostByDirection(g, n.X, n.Y, d, kUnitMoveRow, road), 20);
+          if (c < at) {
+            at = static_cast<std::int16_t>(c);
+            changed = true;
+          }
+        }
       }
     }
   }
@@ -588,8 +586,8 @@ void RunStrongPhase(Game& g, Ui& ui) {
   MergeStacksIntoCorps(g);
   ReportCorpsChanges(g, ui, commanders);
 
-  auto picture = std::make_unique<StrongPicture>();
-  StrongPicture& p = *picture;
+  // Large, and kept between phases so that a phase allocates nothing.
+  static thread_local StrongPicture p;
   ReadPicture(g, p);
   SendCorps(g, p);
   SendRaiders(g, ui, p);
@@ -600,7 +598,8 @@ void RunStrongPhase(Game& g, Ui& ui) {
     int Key;
     int Slot;
   };
-  std::vector<Entry> order;
+  std::array<Entry, kUnitSlots> order{};
+  int count = 0;
   for (int s = 1; s < kUnitSlots; ++s) {
     const Unit& u = g.U(s);
     if (!Commander(g, s, p.Side) || u.ActionPoints <= 0 || u.CanMove == 0) continue;
@@ -610,12 +609,17 @@ void RunStrongPhase(Game& g, Ui& ui) {
       if (o.OnMap == 1 && o.Side == p.Enemy) near = std::min(near, HexDistance(u.HexX, u.HexY, o.HexX, o.HexY));
     }
     const int key = (p.Guard[static_cast<std::size_t>(s)] ? 0 : 1000) + near * 16 + rng.Next(16);
-    order.push_back({key, s});
+    order[static_cast<std::size_t>(count++)] = {key, s};
   }
-  std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) { return a.Key < b.Key; });
-  for (const Entry& e : order) {
+  // Insertion keeps equal keys in slot order.
+  for (int i = 1; i < count; ++i) {
+    for (int j = i; j > 0 && order[static_cast<std::size_t>(j)].Key < order[static_cast<std::size_t>(j - 1)].Key; --j) {
+      std::swap(order[static_cast<std::size_t>(j)], order[static_cast<std::size_t>(j - 1)]);
+    }
+  }
+  for (int i = 0; i < count; ++i) {
     if (ui.IsClosing()) return;
-    PlayCommander(g, ui, p, e.Slot);
+    PlayCommander(g, ui, p, order[static_cast<std::size_t>(i)].Slot);
     ReadThreat(g, p);
   }
 }
