@@ -1,6 +1,6 @@
 // The computer's whole phase, headless (no animation, no waits): on the opening position of a
 // new game for either side, and on crowded positions a few turns into a game the computer
-// plays against itself.
+// plays against itself; the stronger opponent's phase on the positions of a whole game.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -89,6 +89,29 @@ void BM_SelfPlayGame(benchmark::State& state) {
   state.counters["events"] = static_cast<double>(events);
 }
 BENCHMARK(BM_SelfPlayGame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The stronger opponent's phase for either side on the position after `turns` turns of a game
+// it plays against the standard one (side 0 standard, side 1 strong). A phase must stay well
+// under 200 ms at the median over the turns of a game, or the window seems to hang.
+void BM_StrongPhase(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  const int turns = static_cast<int>(state.range(1));
+  auto g = std::make_unique<Game>();
+  LoadCrt(*g, kData + "/CRT.txt");
+  SelfPlayOptions o;
+  o.Both = true;
+  o.Players = {Opponent::Standard, Opponent::Strong};
+  o.Seed = 77;
+  o.Turns = turns;
+  o.MapPath = kData + "/Map.dat";
+  PlaySelf(*g, o);
+  g->ComputerOpponent = Opponent::Strong;
+  RunPhase(state, *g, side);
+}
+BENCHMARK(BM_StrongPhase)
+    ->ArgsProduct({{0, 1}, {1, 3, 5, 7, 9}})
+    ->ArgNames({"side", "turn"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace milgant

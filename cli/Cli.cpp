@@ -59,6 +59,23 @@ long long ParseInt(const std::string& text, const std::string& what, long long l
   return v;
 }
 
+std::optional<Opponent> ParseOpponent(const std::string& word, const std::string& what, bool passive) {
+  if (word == "standard") return Opponent::Standard;
+  if (word == "strong") return Opponent::Strong;
+  if (passive && word == "passive") return std::nullopt;
+  throw UsageError(what + " must be standard" + std::string(passive ? ", strong or passive" : " or strong") + ": " + word);
+}
+
+std::optional<Opponent> TakeOpponent(Args& args) {
+  const auto word = args.TakeOption("--opponent");
+  if (!word) return std::nullopt;
+  return ParseOpponent(*word, "--opponent");
+}
+
+void ApplyOpponent(Game& g, const std::optional<Opponent>& opponent) {
+  if (opponent) g.ComputerOpponent = *opponent;
+}
+
 RuleOptions TakeRuleOptions(Args& args) {
   RuleOptions o;
   if (auto s = args.TakeOption("--seed")) o.Seed = static_cast<std::uint32_t>(ParseInt(*s, "--seed", 0, 4294967295LL));

@@ -54,6 +54,14 @@ struct RuleOptions {
 };
 RuleOptions TakeRuleOptions(Args& args);
 
+// --opponent standard|strong for the commands that play the computer; nothing when absent.
+std::optional<Opponent> TakeOpponent(Args& args);
+// "standard", "strong" and, where `passive` is allowed, "passive" (a side that only ends its
+// phases: nothing returned).
+std::optional<Opponent> ParseOpponent(const std::string& word, const std::string& what, bool passive = false);
+// The computer opponent the command plays with: the one asked for, else the one the game has.
+void ApplyOpponent(Game& g, const std::optional<Opponent>& opponent);
+
 // --data and --saves, taken from the command line before the command runs.
 FolderOptions& Folders();
 // A file of the data folder ("Map.dat", "CRT.txt"), found as the game finds it.

@@ -20,10 +20,12 @@ constexpr int kInvariantBroken = 3;
 
 int ComputerPhaseCommand(Args& args) {
   RuleOptions options = TakeRuleOptions(args);
+  const auto opponent = TakeOpponent(args);
   const std::string file = args.Next("FILE");
   args.Done();
   auto g = LoadGameFile(file, true);
   ApplySeed(*g, options);
+  ApplyOpponent(*g, opponent);
   ScriptedUi ui;
   ui.Answers = options.Answers;
   PlayComputerPhaseFor(*g, ui, g->ComputerSide);
@@ -67,12 +69,32 @@ int AutoplayCommand(Args& args) {
   const bool both = args.TakeFlag("--both");
   const auto out = args.TakeOption("--out");
   const auto chronicle = args.TakeOption("--chronicle");
+  const auto ai0 = args.TakeOption("--ai0");
+  const auto ai1 = args.TakeOption("--ai1");
   args.Done();
   if (!seed) throw UsageError("autoplay needs --seed N");
-  if (!side && !both) throw UsageError("autoplay needs --side S (or --both)");
+  const bool players = ai0 || ai1;
+  if (!side && !both && !players) throw UsageError("autoplay needs --side S (or --both, or --ai0 and --ai1)");
   SelfPlayOptions o;
   o.HumanSide = side ? static_cast<int>(ParseInt(*side, "--side", 0, 1)) : 0;
   o.Both = both;
+  if (players) {
+    if (!ai0 || !ai1) throw UsageError("autoplay needs both --ai0 and --ai1");
+    if (both) throw UsageError("--both and --ai0/--ai1 do not go together");
+    const std::optional<Opponent> p0 = ParseOpponent(*ai0, "--ai0", true);
+    const std::optional<Opponent> p1 = ParseOpponent(*ai1, "--ai1", true);
+    if (!p0 && !p1) throw UsageError("--ai0 and --ai1 cannot both be passive");
+    // A passive side is the one that only ends its phases; with two players the computer plays
+    // both, and --side still says which of them takes the human's turn order (side 0 unless given).
+    if (!p0 || !p1) {
+      const int passive = p0 ? 1 : 0;
+      if (side && o.HumanSide != passive) throw UsageError("--side must name the passive side");
+      o.HumanSide = passive;
+    } else {
+      o.Both = true;
+    }
+    o.Players = {p0.value_or(Opponent::Standard), p1.value_or(Opponent::Standard)};
+  }
   o.Seed = static_cast<std::uint32_t>(ParseInt(*seed, "--seed", 0, 4294967295LL));
   if (turns) o.Turns = static_cast<int>(ParseInt(*turns, "--turns", 1, 1000));
   o.KeepEvents = chronicle || out;
@@ -144,10 +166,14 @@ int ChronicleCommand(Args& args) {
 
 const CommandRegistrar kChronicle{"chronicle", "chronicle FILE   (a chronicle, or the game file it goes with)",
                                   ChronicleCommand};
-const CommandRegistrar kComputerPhase{"computer-phase", "computer-phase FILE [--seed N] [--answers A,B,...] [--out FILE2]",
+const CommandRegistrar kComputerPhase{"computer-phase",
+                                      "computer-phase FILE [--opponent standard|strong] [--seed N] [--answers A,B,...] [--out FILE2]",
                                       ComputerPhaseCommand};
 const CommandRegistrar kPlan{"plan", "plan FILE SLOT [--out FILE2]", PlanCommand};
-const CommandRegistrar kAutoplay{"autoplay", "autoplay --side S --seed N [--both] [--turns T] [--out FILE] [--chronicle FILE]", AutoplayCommand};
+const CommandRegistrar kAutoplay{"autoplay",
+                                 "autoplay (--side S [--both] | --ai0 P --ai1 P) --seed N [--turns T] [--out FILE] [--chronicle FILE]\n"
+                                 "      P: standard, strong or passive (a side that only ends its phases)",
+                                 AutoplayCommand};
 
 }  // namespace
 }  // namespace milgant::cli

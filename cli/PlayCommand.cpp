@@ -24,6 +24,7 @@ std::string ReadText(const std::string& path) {
 int PlayCommand(Args& args) {
   RuleOptions options = TakeRuleOptions(args);
   const auto scriptPath = args.TakeOption("--script");
+  const auto opponent = TakeOpponent(args);
   const std::string file = args.Next("FILE");
   args.Done();
   if (!scriptPath) throw UsageError("play needs --script FILE");
@@ -44,6 +45,8 @@ int PlayCommand(Args& args) {
   ApplySeed(*g, options);
   // The advance limit is not saved: a recording says what it was.
   if (script.AdvanceLimit) g->AdvanceLimit = *script.AdvanceLimit;
+  // The opponent given wins; otherwise the one the recording was played against.
+  ApplyOpponent(*g, opponent ? opponent : script.Played);
   ScriptedUi ui;
   InputFeed feed(std::move(script));
   try {
@@ -64,7 +67,7 @@ int PlayCommand(Args& args) {
   return 0;
 }
 
-const CommandRegistrar kPlay{"play", "play FILE --script FILE [--seed N] [--out FILE2]", PlayCommand};
+const CommandRegistrar kPlay{"play", "play FILE --script FILE [--opponent standard|strong] [--seed N] [--out FILE2]", PlayCommand};
 
 }  // namespace
 }  // namespace milgant::cli

@@ -119,10 +119,12 @@ int SupplyCheckCommand(Args& args) {
 
 int PhaseEndCommand(Args& args) {
   RuleOptions options = TakeRuleOptions(args);
+  const auto opponent = TakeOpponent(args);
   const std::string file = args.Next("FILE");
   args.Done();
   auto g = LoadGameFile(file, true);
   ApplySeed(*g, options);
+  ApplyOpponent(*g, opponent);
   ScriptedUi ui;
   ui.Answers = options.Answers;
   PhaseEnd(*g, ui);
@@ -142,7 +144,7 @@ const CommandRegistrar kMove{"move", "move FILE SLOT X Y [--seed N] [--answers A
 const CommandRegistrar kSupply{"supply", "supply FILE SIDE", SupplyCommand};
 const CommandRegistrar kSupplyCheck{"supply-check", "supply-check FILE SIDE [--seed N] [--answers A,B,...] [--out FILE2]",
                                     SupplyCheckCommand};
-const CommandRegistrar kPhaseEnd{"phase-end", "phase-end FILE [--seed N] [--answers A,B,...] [--out FILE2]",
+const CommandRegistrar kPhaseEnd{"phase-end", "phase-end FILE [--opponent standard|strong] [--seed N] [--answers A,B,...] [--out FILE2]",
                                  PhaseEndCommand};
 
 }  // namespace

@@ -83,6 +83,7 @@ int CrtCommand(Args& args) {
 int NewCommand(Args& args) {
   const auto side = args.TakeOption("--side");
   const bool start = args.TakeFlag("--start");
+  const auto opponent = TakeOpponent(args);
   RuleOptions options = TakeRuleOptions(args);
   args.Done();
   if (!side) throw UsageError("new needs --side 0 or 1");
@@ -90,6 +91,7 @@ int NewCommand(Args& args) {
   const int s = static_cast<int>(ParseInt(*side, "--side", 0, 1));
   auto g = StartUpGame();
   ApplySeed(*g, options);
+  ApplyOpponent(*g, opponent);  // the computer may move first in the first turn
   ScriptedUi ui;
   ui.Answers = options.Answers;
   ui.Answers.push_front(s == 0 ? 1 : 0);  // the side window: first army or second
@@ -117,7 +119,7 @@ const CommandRegistrar kHex{"hex",
                             "hex distance X1 Y1 X2 Y2 | hex neighbour X Y D | hex pixel PX PY SCROLLX SCROLLY",
                             HexCommand};
 const CommandRegistrar kCrt{"crt", "crt FILE", CrtCommand};
-const CommandRegistrar kNew{"new", "new --side S [--seed N] [--start] --out FILE", NewCommand};
+const CommandRegistrar kNew{"new", "new --side S [--seed N] [--start [--opponent standard|strong]] --out FILE", NewCommand};
 const CommandRegistrar kInspect{"inspect", "inspect FILE", InspectCommand};
 
 int FoldersCommand(Args& args) {

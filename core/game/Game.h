@@ -44,6 +44,10 @@ struct MoveUndo {
   std::int32_t ScrollY = 0;
 };
 
+// Which computer opponent plays the computer's side: the standard one, or the stronger one the
+// player may choose instead. A setting of the program, not of the game: a save does not keep it.
+enum class Opponent : std::uint8_t { Standard, Strong };
+
 struct Game {
   Game();
 
@@ -71,6 +75,8 @@ struct Game {
   std::array<std::int32_t, 3> LegacyValues{};  // saved and restored, no effect on play
 
   // --- interaction and computer-opponent state (not saved) ---------------------------------
+  // Kept by copies, loads (which start from the running game) and new games alike.
+  Opponent ComputerOpponent = Opponent::Standard;
   std::int32_t AdvanceLimit = 11;
   std::int32_t DefaultGoalX = 2;
   std::int32_t DefaultGoalY = 5;

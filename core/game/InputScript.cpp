@@ -4,6 +4,7 @@
 #include <charconv>
 #include <filesystem>
 
+#include "core/game/Game.h"
 #include "core/game/Header.h"
 #include "core/game/SaveImage.h"
 
@@ -199,6 +200,15 @@ InputScript ParseInputScript(std::string_view text) {
       if (ec != std::errc() || end != v.data() + v.size() || limit < 0 || limit >= kMapSize)
         throw ScriptError(lineNo, "the advance-limit comment needs a column 0..19");
       script.AdvanceLimit = limit;
+    } else if (trimmed.starts_with("# opponent ")) {
+      const std::string_view v = Trim(trimmed.substr(11));
+      if (v == "standard") {
+        script.Played = Opponent::Standard;
+      } else if (v == "strong") {
+        script.Played = Opponent::Strong;
+      } else {
+        throw ScriptError(lineNo, "the opponent comment needs standard or strong");
+      }
     } else if (trimmed.starts_with("# save ")) {
       script.SaveName = std::string(Trim(trimmed.substr(7)));
     }
@@ -239,7 +249,7 @@ Input InputFeed::Take(std::span<const InputKind> kinds, std::string_view waiter,
 
 bool InputRecorder::Begin(std::uint32_t seed, int advanceLimit, std::span<const std::uint8_t> saveImage,
                           std::string_view startedBy,
-                          const std::int32_t* scrollX, const std::int32_t* scrollY) {
+                          const std::int32_t* scrollX, const std::int32_t* scrollY, Opponent opponent) {
   out_.close();
   paused_ = false;
   scrollX_ = scrollX;
@@ -252,8 +262,9 @@ bool InputRecorder::Begin(std::uint32_t seed, int advanceLimit, std::span<const 
   const std::string saveName = std::filesystem::path(StartSavePath()).filename().string();
   out_ << "# ミルガント・改 input recording (" << startedBy << ")\n"
        << "# seed " << seed << "\n"
-       << "# advance-limit " << advanceLimit << "\n"
-       << "# save " << saveName << "\n"
+       << "# advance-limit " << advanceLimit << "\n";
+  if (opponent == Opponent::Strong) out_ << "# opponent strong\n";
+  out_ << "# save " << saveName << "\n"
        << "# replay: milgant-cli play " << saveName << " --script "
        << std::filesystem::path(path_).filename().string() << "\n";
   out_.flush();

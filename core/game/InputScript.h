@@ -16,7 +16,8 @@
 //                      anywhere and changes nothing else)
 //
 // Header comments of a recording: "# seed N" (the generator when the recording began),
-// "# advance-limit N" (the computer's advance limit, which a save does not keep) and
+// "# advance-limit N" (the computer's advance limit, which a save does not keep),
+// "# opponent strong" (the stronger computer opponent played; without it, the standard one) and
 // "# save FILE" (the save it began from).
 #pragma once
 
@@ -31,6 +32,8 @@
 #include <vector>
 
 namespace milgant {
+
+enum class Opponent : std::uint8_t;  // core/game/Game.h
 
 enum class InputKind {
   Click, Right, Menu, Row, Sub, Button, Double, Answer, Value, ValueCancel, Reinforce, ReinforceNone, Scroll
@@ -82,6 +85,7 @@ struct InputScript {
   std::vector<Input> Inputs;
   std::optional<std::uint32_t> Seed;  // "# seed N"
   std::optional<int> AdvanceLimit;    // "# advance-limit N"
+  std::optional<Opponent> Played;     // "# opponent standard|strong": who played the computer
   std::string SaveName;               // "# save FILE"
   int LineCount = 0;
 };
@@ -125,8 +129,11 @@ class InputRecorder {
 
   // False when the recording or its save cannot be written; recording then stays off. The view
   // position (`scrollX`, `scrollY`) is watched from here on through the pointers.
+  // A game against the stronger opponent says so in a comment; one against the standard
+  // opponent is written as it always was.
   bool Begin(std::uint32_t seed, int advanceLimit, std::span<const std::uint8_t> saveImage, std::string_view startedBy,
-             const std::int32_t* scrollX = nullptr, const std::int32_t* scrollY = nullptr);
+             const std::int32_t* scrollX = nullptr, const std::int32_t* scrollY = nullptr,
+             Opponent opponent = Opponent{});
   // Writes one input (flushed at once) while a recording runs, after a scroll line when the
   // view has moved since the last one.
   void Write(const Input& in);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/ai/ComputerPhase.h"
+#include "core/ai/Opponent.h"
 #include "core/combat/ForceRatio.h"
 #include "core/combat/Battle.h"
 #include "core/game/Events.h"
@@ -75,7 +75,7 @@ void EndTurnSideZero(Game& g, Ui& ui) {
   ui.RedrawMap();
   ui.RefreshStatusLine();
   PhaseBegins(g, ui, g.ComputerSide);
-  RunComputerPhase(g, ui);
+  RunOpponentPhase(g, ui);
   OccupyCastles(g, ui);
   ui.RefreshStatusLine();
 
@@ -110,7 +110,7 @@ void EndTurnSideOne(Game& g, Ui& ui) {
   ui.RedrawMap();
   ui.RefreshStatusLine();
   PhaseBegins(g, ui, g.ComputerSide);
-  RunComputerPhase(g, ui);
+  RunOpponentPhase(g, ui);
   OccupyCastles(g, ui);
 
   SupplyCheck(g, ui, 0);
@@ -322,7 +322,7 @@ void StartFirstTurn(Game& g, Ui& ui) {
   g.PhaseSide = 1;
   ActionPointRoll(g, 1);
   PhaseBegins(g, ui, g.ComputerSide);
-  RunComputerPhase(g, ui);
+  RunOpponentPhase(g, ui);
   GainIncome(g, 0, true);
   ReinforcementArrival(g, ui, 0);
   g.GameState = 2;

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "core/ai/ComputerPhase.h"
+#include "core/ai/Opponent.h"
 #include "core/game/Game.h"
 #include "core/game/Invariants.h"
 #include "core/game/SaveImage.h"
@@ -83,7 +83,7 @@ void PlayComputerPhaseFor(Game& g, Ui& ui, int side) {
   const int state = g.GameState;
   g.GameState = kComputerPhaseState;
   g.PhaseSide = side;
-  RunComputerPhase(g, ui);
+  RunOpponentPhase(g, ui);
   g.GameState = state;
   if (swap) std::swap(g.PlayerSide, g.ComputerSide);
 }
@@ -94,6 +94,9 @@ SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& o) {
   CountingUi ui;
   ui.KeepEvents = o.KeepEvents;
   ui.Answers = {o.HumanSide == 0 ? 1 : 0};  // the side window: the first army is side 0
+  auto playerOf = [&o](int side) { return o.Players[static_cast<std::size_t>(side == 0 ? 0 : 1)]; };
+  // The computer's side may move first, inside the new game.
+  g.ComputerOpponent = playerOf(1 - o.HumanSide);
   if (!NewGame(g, ui, o.MapPath)) return r;
   r.Started = true;
   Watch last = Look(g);
@@ -112,9 +115,11 @@ SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& o) {
     PhaseEnd(g, ui);
     if (!AfterPhase(g, last, r, turn + " organisation phase")) break;
     if (o.Both) {
+      g.ComputerOpponent = playerOf(human);
       PlayComputerPhaseFor(g, ui, human);
       if (!AfterPhase(g, last, r, turn + " action phase of side " + std::to_string(human))) break;
     }
+    g.ComputerOpponent = playerOf(g.ComputerSide);
     PhaseEnd(g, ui);
     if (!AfterPhase(g, last, r, turn + " end of turn and the computer's phase")) break;
   }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/game/Game.h"
 #include "core/turn/ScriptedUi.h"
 
 namespace milgant {
@@ -17,6 +18,8 @@ struct Game;
 struct SelfPlayOptions {
   int HumanSide = 0;      // the side that only ends its phases (unless Both)
   bool Both = false;      // the computer plays both sides
+  // The opponent that plays each side the computer plays (side 0, side 1).
+  std::array<Opponent, 2> Players{Opponent::Standard, Opponent::Standard};
   int Turns = 20;         // the game is given up after this many turns
   std::uint32_t Seed = 1;
   std::string MapPath = "Map.dat";
@@ -57,8 +60,8 @@ class CountingUi : public ScriptedUi {
 // Plays a new game on `g` (rule tables already loaded) to its end or the turn limit.
 SelfPlayResult PlaySelf(Game& g, const SelfPlayOptions& options);
 
-// One phase of `side` played by the computer, as the turn sequence runs the computer's phase:
-// the roles are swapped for the phase when `side` is the human's.
+// One phase of `side` played by the computer (g.ComputerOpponent), as the turn sequence runs the
+// computer's phase: the roles are swapped for the phase when `side` is the human's.
 void PlayComputerPhaseFor(Game& g, Ui& ui, int side);
 
 }  // namespace milgant

@@ -494,6 +494,7 @@ TEST(InputScripts, EveryBadLineIsRefusedWithItsNumberAndChangesNothing) {
        "line 9: the script ends while the question"},
       {"# seed twelve\n", "line 1: the seed comment needs a number"},
       {"# advance-limit 20\n", "line 1: the advance-limit comment needs a column 0..19"},
+      {"# opponent clever\n", "line 1: the opponent comment needs standard or strong"},
   };
   for (const Bad& b : bad) {
     SCOPED_TRACE(b.Lines);
@@ -527,6 +528,7 @@ TEST(InputScripts, ARecordingReadsBackWithItsSeedSaveAndViewMoves) {
   const InputScript script = ParseInputScript(std::string(bytes.begin(), bytes.end()));
   EXPECT_EQ(script.Seed, 123456789u);
   EXPECT_EQ(script.AdvanceLimit, 15);  // not in the save, so the recording keeps it
+  EXPECT_FALSE(script.Played.has_value());  // a game against the standard opponent says nothing
   EXPECT_EQ(script.SaveName, "rec.txt.start.dat");
   std::string lines;
   for (const Input& in : script.Inputs) lines += FormatInput(in) + "\n";
