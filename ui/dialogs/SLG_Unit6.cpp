@@ -38,6 +38,10 @@ TForm6::TForm6(QWidget* mainWindow)
   Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
+void TForm6::ShowOpponent(const QString& name) {
+  Label2->setText(VersionLine() + QStringLiteral("　難易度 ") + name);
+}
+
 void TForm6::ShowAbout() {
   show();
   CentreOnMainWindow(this, mainWindow_, 20);

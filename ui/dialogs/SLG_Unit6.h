@@ -17,6 +17,8 @@ class TForm6 : public QWidget {
   explicit TForm6(QWidget* mainWindow);
 
   void ShowAbout();
+  // The computer opponent of the game being played, named after the version.
+  void ShowOpponent(const QString& name);
 
   QFrame* Panel1;
   QLabel* Label1;  // product name

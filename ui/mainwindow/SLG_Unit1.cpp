@@ -332,6 +332,7 @@ void TForm1::UseSettings(const GameSettings& settings, const QString& file) {
   settingsFile_ = file;
   runningZoom_ = settings.Zoom;
   CheckSettingItems();
+  UseChosenOpponent();
 }
 
 void TForm1::ChooseSetting(SettingKey key, int index) {
@@ -350,8 +351,27 @@ void TForm1::ChooseSetting(SettingKey key, int index) {
     BusyScope busy(*this);
     forms_.Form2->Message(QStringLiteral("表示"), note);
   }
-  if (key == SettingKey::Opponent && settings_.Opponent != before.Opponent && OnOpponentChanged)
-    OnOpponentChanged(QString::fromStdString(settings_.Opponent));
+  if (key == SettingKey::Opponent && settings_.Opponent != before.Opponent) {
+    // A game keeps the opponent it began with (a recording of it replays with that one); the
+    // choice plays from the next new game or load.
+    if (game_.GameState == 0) {
+      UseChosenOpponent();
+    } else if (!Closing) {
+      BusyScope busy(*this);
+      forms_.Form2->Message(QStringLiteral("難易度"), QStringLiteral("難易度は次の新規ゲームかロードから変わります。"));
+    }
+    if (OnOpponentChanged) OnOpponentChanged(QString::fromStdString(settings_.Opponent));
+  }
+}
+
+void TForm1::UseChosenOpponent() {
+  SetOpponent(settings_.Opponent == "strong" ? Opponent::Strong : Opponent::Standard);
+}
+
+void TForm1::SetOpponent(Opponent opponent) {
+  game_.ComputerOpponent = opponent;
+  if (forms_.Form6 != nullptr)
+    forms_.Form6->ShowOpponent(opponent == Opponent::Strong ? QStringLiteral("強い") : QStringLiteral("普通"));
 }
 
 // The turn's end runs the computer's whole phase in this state, and only then.
@@ -442,10 +462,13 @@ void TForm1::K5Click() {
   Chronicle previous = std::move(chronicle_);
   chronicle_ = Chronicle{};
   ChronicleChanged();
+  const Opponent before = game_.ComputerOpponent;
+  UseChosenOpponent();
   const bool started = NewGame(game_, *forms_.Ui, (folder_ + QStringLiteral("/Map.dat")).toStdString());
   if (!started) {
     chronicle_ = std::move(previous);
     ChronicleChanged();
+    SetOpponent(before);
   }
   if (recorder != nullptr) started && game_.GameState != 0 ? BeginRecording("新規") : recorder->Resume();
   // Whichever army was chosen and whatever the last game stood at, the first turn is saved.
@@ -460,7 +483,8 @@ void TForm1::BeginRecording(const std::string& startedBy) {
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder == nullptr) return;
   Snapshot(game_);
-  if (!recorder->Begin(game_.Rng.Seed(), game_.AdvanceLimit, game_.SaveImage, startedBy, &game_.ScrollX, &game_.ScrollY))
+  if (!recorder->Begin(game_.Rng.Seed(), game_.AdvanceLimit, game_.SaveImage, startedBy, &game_.ScrollX, &game_.ScrollY,
+                       game_.ComputerOpponent))
     forms_.Ui->MessageBox("記録ファイルに書き込めません: " + recorder->Path());
 }
 
@@ -491,6 +515,8 @@ bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
   InputRecorder* recorder = forms_.Ui->Recorder;
   if (recorder != nullptr) recorder->Pause();
   // A file that is not a save changes nothing, not even the title before the first game.
+  const Opponent before = game_.ComputerOpponent;
+  UseChosenOpponent();
   if (LoadGameFrom(game_, *forms_.Ui, path.toStdString(), (folder_ + QStringLiteral("/Map.dat")).toStdString())) {
     StatusNote.clear();
     LoadChronicleOf(path);
@@ -502,6 +528,7 @@ bool TForm1::LoadFrom(const QString& path, const std::string& startedBy) {
     RefreshHint();
     return true;
   }
+  SetOpponent(before);
   if (recorder != nullptr) recorder->Resume();
   return false;
 }
@@ -548,7 +575,10 @@ void TForm1::UndoClick() {
   FlashHint(QStringLiteral("移動を取り消しました"));
 }
 
-void TForm1::Help1Click() { forms_.Form6->ShowAbout(); }
+void TForm1::Help1Click() {
+  SetOpponent(game_.ComputerOpponent);
+  forms_.Form6->ShowAbout();
+}
 
 // --- the chronicle -------------------------------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ class QTimer;
 namespace milgant {
 
 struct Game;
+enum class Opponent : std::uint8_t;
 class MapRenderer;
 class TImage;
 class TMediaPlayer;
@@ -118,6 +120,10 @@ class TForm1 : public QMainWindow {
   // choices last as long as the window (the tests' windows start so, at the default pace).
   void UseSettings(const GameSettings& settings, const QString& file);
   const GameSettings& Settings() const { return settings_; }
+  // The opponent chosen in the settings goes to the game (done at start-up, for a new game and
+  // for a load; a game under way keeps the one it began with).
+  void UseChosenOpponent();
+  void SetOpponent(Opponent opponent);
   const QString& SettingsPath() const { return settingsFile_; }
   // A choice in 設定 or 表示: in effect at once, the window size from the next start; written to
   // the file alone, so a one-run setting from the command line stays unwritten.

@@ -7,6 +7,7 @@
 
 #include "GuiFixture.h"
 #include "core/game/HexGrid.h"
+#include "ui/dialogs/SLG_Unit6.h"
 #include "ui/mainwindow/Settings.h"
 #include "ui/widgets/TImage.h"
 
@@ -245,6 +246,33 @@ TEST_F(SettingsMenuTest, TheComputersUndrawnWalkAppearsBeforeItsBattle) {
   form1->MoveStep(back.X, back.Y);
   EXPECT_NE(form1->Image5->Picture, walked);
   game->GameState = state;
+}
+
+TEST_F(SettingsMenuTest, TheOpponentChosenPlaysFromTheNextGameAndTheAboutWindowNamesIt) {
+  // Before any game the choice is taken at once.
+  form1->SettingItem(SettingKey::Opponent, 1)->trigger();
+  EXPECT_EQ(game->ComputerOpponent, Opponent::Strong);
+  form1->Help1Click();
+  EXPECT_EQ(forms->Form6->Label2->text(), VersionLine() + QStringLiteral("　難易度 強い"));
+  StartNewGame(1);
+  ASSERT_NE(game->GameState, 0);
+  EXPECT_EQ(game->ComputerOpponent, Opponent::Strong);
+  const std::size_t seen = Seen().size();
+
+  // A game under way keeps its opponent; the player is told when the choice will play.
+  form1->SettingItem(SettingKey::Opponent, 0)->trigger();
+  ASSERT_EQ(Seen().size(), seen + 1);
+  EXPECT_EQ(Seen().back().Caption, QStringLiteral("難易度"));
+  EXPECT_EQ(Seen().back().Text, QStringLiteral("難易度は次の新規ゲームかロードから変わります。"));
+  EXPECT_EQ(game->ComputerOpponent, Opponent::Strong);
+  form1->Help1Click();
+  EXPECT_EQ(forms->Form6->Label2->text(), VersionLine() + QStringLiteral("　難易度 強い"));
+
+  form1->MarkSaved();
+  StartNewGame(0);
+  EXPECT_EQ(game->ComputerOpponent, Opponent::Standard);
+  form1->Help1Click();
+  EXPECT_EQ(forms->Form6->Label2->text(), VersionLine() + QStringLiteral("　難易度 普通"));
 }
 
 }  // namespace
