@@ -5,10 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc 2>/dev/null || echo 2)
-# A compile or a link waiting on the disk leaves a core idle, and many tests spend much of their
-# time starting up or waiting on a timer: one more compile and twice as many tests as cores keep
-# the machine busy.
-build_jobs=$((jobs + 1))
+# Many tests spend much of their time starting up or waiting on a timer: twice as many tests as
+# cores keep the machine busy. (One compile more than cores gained nothing measurable.)
+build_jobs=$jobs
 test_jobs=$((jobs * 2))
 
 # A compiler cache, when one is installed, makes a second run quick; the first run does not
