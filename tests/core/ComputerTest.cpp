@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "TestFiles.h"
 #include "AsciiMap.h"
 #include "core/ai/ComputerMove.h"
 #include "core/ai/ComputerPhase.h"
@@ -458,7 +459,7 @@ SelfPlayResult Play(int human, bool both, std::uint32_t seed, std::unique_ptr<Ga
   return r;
 }
 
-constexpr int kSoakSeeds = 12;
+constexpr int kSoakSeeds = 12 / test::kSoakShare;
 
 // The computer against a side that only ends its phases: sound after every phase, and it wins
 // most games as either army.

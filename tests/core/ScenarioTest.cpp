@@ -55,7 +55,7 @@ TEST(Scenario, RankNamesAndGeneralNames) {
   std::set<std::string> names;
   for (char side : {'A', 'B'}) {
     for (int i = 1; i <= (side == 'A' ? 26 : 18); ++i) {
-      char row[4];
+      char row[12];  // "A01".."B18", with room for any int the format could be given
       std::snprintf(row, sizeof row, "%c%02d", side, i);
       const std::string_view name = GeneralNameOfRow(row);
       ASSERT_FALSE(name.empty()) << row;

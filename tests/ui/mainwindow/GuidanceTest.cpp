@@ -573,8 +573,9 @@ TEST_F(Guidance, ChoosingATargetRingsTheEnemyHexesAndPreviewsTheOneUnderTheMouse
   const AttackEstimate e = SimulateAttack(*game, 71, target.X, target.Y, kEstimateBattles, kEstimateSeed);
   const QString out = QStringLiteral("味方の後退・全滅</td><td align=\"right\">&nbsp;") + QString::number(e.AttackerOut * 100, 'f', 0) + QStringLiteral("%");
   EXPECT_TRUE(form1->AttackTip().contains(out)) << form1->AttackTip().toStdString();
-  if (!p.SingleRound)
+  if (!p.SingleRound) {
     EXPECT_TRUE(form1->Panel1->text().contains(QStringLiteral("味方後退") + QString::number(e.AttackerOut * 100, 'f', 0)));
+  }
   Shot(form1, QStringLiteral("attack-preview-field"));
   if (QWidget* tip = TipWindow()) Shot(tip, QStringLiteral("attack-preview-field-tip"));
   // Any castle among the targets is previewed with its walls.
