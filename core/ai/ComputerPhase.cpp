@@ -495,7 +495,7 @@ bool ContinueCommander(Game& g, Ui& ui, ProcessingList& list, int index) {
   return true;
 }
 
-static void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlots>& before) {
+void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlots>& before) {
   for (int s = 1; s < kUnitSlots; ++s) {
     const int was = before[static_cast<std::size_t>(s)];
     const int now = g.U(s).CommanderIndex;

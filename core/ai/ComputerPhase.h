@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "core/game/Header.h"
 #include "core/game/HexGrid.h"
 
 namespace milgant {
@@ -53,6 +54,9 @@ bool CorpsConfused(const Game& g, int slot);
 void PlaceWithCommander(Game& g, int slot, int x, int y);
 // Points left at a commander's end: standby for nearby battles, then field works.
 void UseLeftOverPoints(Game& g, int slot);
+// Tells the screen of every general who left or joined a corps since `before` (each unit's
+// commander then).
+void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlots>& before);
 // The odds a computer attack must beat: cautious in the first seven turns, bold after.
 double AttackThreshold(int turn);
 

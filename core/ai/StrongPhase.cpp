@@ -498,15 +498,6 @@ void PlayCommander(Game& g, Ui& ui, const StrongPicture& p, int slot) {
   if (Commander(g, slot, p.Side)) SpendLeftOver(g, p, slot);
 }
 
-void ReportCorpsChanges(Game& g, Ui& ui, const std::array<std::int32_t, kUnitSlots>& before) {
-  for (int s = 1; s < kUnitSlots; ++s) {
-    const int was = before[static_cast<std::size_t>(s)];
-    const int now = g.U(s).CommanderIndex;
-    if (was == now) continue;
-    if (was != -1) ui.Happened(UnitEvent(g, EventKind::Detached, s, was));
-    if (now != -1) ui.Happened(UnitEvent(g, EventKind::Attached, s, now));
-  }
-}
 
 }  // namespace
 
