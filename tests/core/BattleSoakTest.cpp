@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BattleTestSupport.h"
 #include "core/combat/Battle.h"
 #include "core/rules/UnitRemoval.h"
 #include "core/game/Game.h"
@@ -27,35 +28,12 @@ struct Attack {
   HexPos Target{-1, -1};
 };
 
-bool EnemyHeld(const Game& g, int x, int y, int side) {
-  const int first = FirstUnitAt(g, x, y);
-  if (first != -1) return g.U(first).Side != side;
-  const int c = CastleAt(g, x, y);
-  return c != -1 && g.Castles[static_cast<std::size_t>(c)].Owner != side;
-}
-
 // A random leader of `side` and a random enemy hex with an empty, passable hex beside it.
 Attack PickAttack(const Game& g, int side, std::mt19937& pick) {
-  std::vector<int> leaders;
-  for (int slot = 1; slot < kUnitSlots; ++slot) {
-    const Unit& u = g.U(slot);
-    if (u.OnMap == 1 && u.Side == side && u.CommanderIndex == -1) leaders.push_back(slot);
-  }
+  const std::vector<int> leaders = test::Leaders(g, side);
   // Stacks in the field and in castles more often than castles held by their garrison alone.
   const bool stacksOnly = pick() % 3 != 0;
-  std::vector<std::pair<HexPos, HexPos>> spots;
-  for (int x = 0; x < kMapSize; ++x) {
-    for (int y = 0; y < kMapSize; ++y) {
-      if (!EnemyHeld(g, x, y, side) || (stacksOnly && FirstUnitAt(g, x, y) == -1)) continue;
-      for (int d = 1; d <= 6; ++d) {
-        const HexPos n = Neighbour(x, y, d);
-        if (!OnMapHex(n.X, n.Y) || FirstUnitAt(g, n.X, n.Y) != -1 || CastleAt(g, n.X, n.Y) != -1) continue;
-        const int t = g.H(n.X, n.Y).Terrain;
-        if (t == 5 || t == 7) continue;
-        spots.push_back({n, {x, y}});
-      }
-    }
-  }
+  const auto spots = test::AttackSpots(g, side, stacksOnly);
   Attack a;
   if (leaders.empty() || spots.empty()) return a;
   a.Leader = leaders[pick() % leaders.size()];

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "AsciiMap.h"
@@ -55,6 +56,47 @@ inline std::unique_ptr<Game> BattleField() {
   g->Turn = 3;
   g->GameState = 3;
   return g;
+}
+
+// Whether (x, y) holds a unit of the other side, or failing that a castle the other side holds.
+inline bool EnemyHeld(const Game& g, int x, int y, int side) {
+  const int first = FirstUnitAt(g, x, y);
+  if (first != -1) return g.U(first).Side != side;
+  const int c = CastleAt(g, x, y);
+  return c != -1 && g.Castles[static_cast<std::size_t>(c)].Owner != side;
+}
+
+// An empty hex on the map that a corps may stand on: no unit, no castle, neither shallows nor sea.
+inline bool FreeToStand(const Game& g, HexPos h) {
+  if (!OnMapHex(h.X, h.Y) || FirstUnitAt(g, h.X, h.Y) != -1 || CastleAt(g, h.X, h.Y) != -1) return false;
+  const int t = g.H(h.X, h.Y).Terrain;
+  return t != 5 && t != 7;
+}
+
+// The commanders of `side` on the map, in slot order.
+inline std::vector<int> Leaders(const Game& g, int side) {
+  std::vector<int> leaders;
+  for (int slot = 1; slot < kUnitSlots; ++slot) {
+    const Unit& u = g.U(slot);
+    if (u.OnMap == 1 && u.Side == side && u.CommanderIndex == -1) leaders.push_back(slot);
+  }
+  return leaders;
+}
+
+// Every (hex to stand on, enemy hex beside it) from which `side` could attack, in map order; with
+// `stacksOnly` only hexes holding enemy units.
+inline std::vector<std::pair<HexPos, HexPos>> AttackSpots(const Game& g, int side, bool stacksOnly) {
+  std::vector<std::pair<HexPos, HexPos>> spots;
+  for (int x = 0; x < kMapSize; ++x) {
+    for (int y = 0; y < kMapSize; ++y) {
+      if (!EnemyHeld(g, x, y, side) || (stacksOnly && FirstUnitAt(g, x, y) == -1)) continue;
+      for (int d = 1; d <= 6; ++d) {
+        const HexPos n = Neighbour(x, y, d);
+        if (FreeToStand(g, n)) spots.push_back({n, {x, y}});
+      }
+    }
+  }
+  return spots;
 }
 
 }  // namespace milgant::test

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BattleTestSupport.h"
 #include "core/combat/Battle.h"
 #include "core/game/Game.h"
 #include "core/game/HexGrid.h"
@@ -116,19 +117,6 @@ Fought Fight(const BattleCase& c, bool full) {
   return f;
 }
 
-bool EnemyHeld(const Game& g, int x, int y, int side) {
-  const int first = FirstUnitAt(g, x, y);
-  if (first != -1) return g.U(first).Side != side;
-  const int c = CastleAt(g, x, y);
-  return c != -1 && g.Castles[static_cast<std::size_t>(c)].Owner != side;
-}
-
-bool FreeToStand(const Game& g, HexPos h) {
-  if (!OnMapHex(h.X, h.Y) || FirstUnitAt(g, h.X, h.Y) != -1 || CastleAt(g, h.X, h.Y) != -1) return false;
-  const int t = g.H(h.X, h.Y).Terrain;
-  return t != 5 && t != 7;
-}
-
 void SendCorps(Game& g, int leader, HexPos from, HexPos target) {
   Unit& u = g.U(leader);
   const auto place = [&](Unit& v) {
@@ -150,22 +138,9 @@ BattleCase PickBattle(const Game& from, std::mt19937& pick, const std::string& n
   c.Start = std::make_unique<Game>(from);
   Game& g = *c.Start;
   const int side = static_cast<int>(pick() % 2);
-  std::vector<int> leaders;
-  for (int slot = 1; slot < kUnitSlots; ++slot) {
-    const Unit& u = g.U(slot);
-    if (u.OnMap == 1 && u.Side == side && u.CommanderIndex == -1) leaders.push_back(slot);
-  }
+  const std::vector<int> leaders = test::Leaders(g, side);
   const bool stacksOnly = pick() % 4 != 0;
-  std::vector<std::pair<HexPos, HexPos>> spots;
-  for (int x = 0; x < kMapSize; ++x) {
-    for (int y = 0; y < kMapSize; ++y) {
-      if (!EnemyHeld(g, x, y, side) || (stacksOnly && FirstUnitAt(g, x, y) == -1)) continue;
-      for (int d = 1; d <= 6; ++d) {
-        const HexPos n = Neighbour(x, y, d);
-        if (FreeToStand(g, n)) spots.push_back({n, {x, y}});
-      }
-    }
-  }
+  const auto spots = test::AttackSpots(g, side, stacksOnly);
   if (leaders.size() < 2 || spots.empty()) {
     c.Start.reset();
     return c;
@@ -178,7 +153,7 @@ BattleCase PickBattle(const Game& from, std::mt19937& pick, const std::string& n
     const int second = leaders[pick() % leaders.size()];
     for (int d = 1; d <= 6 && second != leader; ++d) {
       const HexPos h = Neighbour(c.At.X, c.At.Y, d);
-      if (FreeToStand(g, h)) {
+      if (test::FreeToStand(g, h)) {
         SendCorps(g, second, h, c.At);
         break;
       }
