@@ -89,7 +89,10 @@ void MarkCorps(Game& g, int slot, int x, int y) {
   }
 }
 
-AttackRefusal CheckAttack(const Game& g, int attacker, int x, int y) {
+namespace {
+
+// The checks that need no odds: who attacks, and where.
+AttackRefusal PlaceRefusal(const Game& g, int attacker, int x, int y) {
   if (!ValidSlot(attacker) || g.U(attacker).OnMap != 1 || !OnMapHex(x, y)) return AttackRefusal::NoAttacker;
   const Unit& a = g.U(attacker);
   if (HexDistance(a.HexX, a.HexY, x, y) != 1) return AttackRefusal::NotAdjacent;
@@ -99,10 +102,28 @@ AttackRefusal CheckAttack(const Game& g, int attacker, int x, int y) {
   if (UnitsAt(g, x, y).Count == 0 && castle != -1 && g.Castles[static_cast<std::size_t>(castle)].Owner == a.Side) {
     return AttackRefusal::OwnCastle;
   }
-  double odds = 0;
-  const auto c = Committed(g, attacker, x, y, &odds);
-  if (c->U(attacker).ActionPoints < 0) return AttackRefusal::NoPoints;
   return AttackRefusal::None;
+}
+
+// The game as the battle would start, or null with the reason when the attack is refused.
+std::unique_ptr<Game> Attempt(const Game& g, int attacker, int x, int y, double* odds, AttackRefusal* why) {
+  *why = PlaceRefusal(g, attacker, x, y);
+  if (*why != AttackRefusal::None) return nullptr;
+  auto c = Committed(g, attacker, x, y, odds);
+  if (c->U(attacker).ActionPoints < 0) {
+    *why = AttackRefusal::NoPoints;
+    return nullptr;
+  }
+  return c;
+}
+
+}  // namespace
+
+AttackRefusal CheckAttack(const Game& g, int attacker, int x, int y) {
+  double odds = 0;
+  AttackRefusal why = AttackRefusal::None;
+  Attempt(g, attacker, x, y, &odds, &why);
+  return why;
 }
 
 std::string_view RefusalText(AttackRefusal r) {
@@ -119,9 +140,8 @@ std::string_view RefusalText(AttackRefusal r) {
 
 AttackPreview PreviewAttack(const Game& g, int attacker, int x, int y) {
   AttackPreview p;
-  p.Refusal = CheckAttack(g, attacker, x, y);
-  if (p.Refusal != AttackRefusal::None) return p;
-  const auto c = Committed(g, attacker, x, y, &p.Odds);
+  const auto c = Attempt(g, attacker, x, y, &p.Odds, &p.Refusal);
+  if (!c) return p;
   p.SingleRound = c->FullAttack == 0;
   p.Cost = AttackCost(p.Odds);
 
@@ -165,9 +185,10 @@ AttackPreview PreviewAttack(const Game& g, int attacker, int x, int y) {
 
 AttackEstimate SimulateAttack(const Game& g, int attacker, int x, int y, int battles, std::uint32_t seed) {
   AttackEstimate e;
-  if (battles <= 0 || CheckAttack(g, attacker, x, y) != AttackRefusal::None) return e;
   double odds = 0;
-  const auto start = Committed(g, attacker, x, y, &odds);
+  AttackRefusal why = AttackRefusal::None;
+  const auto start = battles > 0 ? Attempt(g, attacker, x, y, &odds, &why) : nullptr;
+  if (!start) return e;
   const BattleState sides = GatherSides(*start, x, y);
   auto c = std::make_unique<Game>();
   int defenderOut = 0;
