@@ -254,6 +254,7 @@ TEST_F(SettingsMenuTest, TheOpponentChosenPlaysFromTheNextGameAndTheAboutWindowN
   EXPECT_EQ(game->ComputerOpponent, Opponent::Strong);
   form1->Help1Click();
   EXPECT_EQ(forms->Form6->Label2->text(), VersionLine() + QStringLiteral("　難易度 強い"));
+  Shot(forms->Form6, QStringLiteral("about-strong"));
   StartNewGame(1);
   ASSERT_NE(game->GameState, 0);
   EXPECT_EQ(game->ComputerOpponent, Opponent::Strong);
