@@ -1,5 +1,6 @@
 // Every picture of the game, drawn in code. Each function returns the finished picture at its
-// final size; Outputs.cpp decides the file each one is stored in.
+// final size; Outputs.cpp decides the file each one is stored in. The sizes below are those at
+// drawing scale 1; at scale 2 (Paint.h) a picture has twice as many pixels each way.
 #pragma once
 
 #include <QImage>

@@ -99,7 +99,7 @@ QImage SampleMap(const milgant::pictures::MainWindowPictures& pics) {
 
 class Sheet {
  public:
-  Sheet() : img_(kSheetWidth, 4000, QImage::Format_RGB32) {
+  Sheet() : img_(kSheetWidth, 11000, QImage::Format_RGB32) {
     img_.fill(QColor(120, 118, 112));
     font_ = QFont(QStringLiteral("IPAPGothic"));
     font_.setPixelSize(14);
@@ -122,6 +122,17 @@ class Sheet {
     p.drawImage(QRect(x_, y_ + 20, w, pic.height() * scale), pic);
     x_ += room + 16;
     lineHeight_ = std::max(lineHeight_, h);
+  }
+  // A picture wider than the sheet goes in as equal slices, one under the other.
+  void PlaceWide(const QImage& pic, const QString& label) {
+    const int room = kSheetWidth - 20;
+    const int slices = (pic.width() + room - 1) / room;
+    const int w = (pic.width() + slices - 1) / slices;
+    for (int i = 0; i < slices; ++i) {
+      const int x = w * i;
+      Place(pic.copy(x, 0, std::min(w, pic.width() - x), pic.height()),
+            slices == 1 ? label : label + QStringLiteral(" (%1 of %2)").arg(i + 1).arg(slices));
+    }
   }
   void NewLine() {
     x_ = 10;
@@ -195,6 +206,14 @@ QImage ContactSheet() {
   s.Place(BattleTextBackground(), label("pictures/battle-text.png"));
   s.Place(WithText(BattleTextBackground(), QSize(301, 94), sample, true), QStringLiteral("battle text box, tiled"));
   s.Place(WithText(StoryTextBackground(), QSize(790, 150), sample, false), label("pictures/story-text.cmp"));
+  // The sharp twins, pixel for pixel.
+  s.NewLine();
+  for (const Output& o : outs) {
+    if (std::strncmp(o.path, "pictures/2x/", 12) != 0) continue;
+    const QImage pic = o.draw();
+    if (pic.width() > kSheetWidth - 20) s.NewLine();
+    s.PlaceWide(pic, QString::fromLatin1(o.label));
+  }
   return s.Finish();
 }
 

@@ -13,7 +13,7 @@ namespace picgen {
 namespace {
 
 QImage Transparent(int w, int h) {
-  QImage img(w, h, QImage::Format_ARGB32);
+  QImage img = NewPicture(w, h, QImage::Format_ARGB32);
   img.fill(Qt::transparent);
   return img;
 }
@@ -23,9 +23,10 @@ QImage Transparent(int w, int h) {
 const QRectF kBody(7.5, 3.5, 41, 41);
 
 void ClipToHex(QImage& img) {
+  const int s = DrawScale();
   for (int y = 0; y < img.height(); ++y)
     for (int x = 0; x < img.width(); ++x)
-      if (!HexInside(x, y)) img.setPixel(x, y, qRgba(0, 0, 0, 0));
+      if (!HexInside(x / s, y / s)) img.setPixel(x, y, qRgba(0, 0, 0, 0));
 }
 
 }  // namespace
@@ -87,12 +88,14 @@ QImage Counter(int side, int rank, int variant) {
   DrawCrest(p, side, crest, radius - 1.4f, Scale(ground, 0.9f));
   p.end();
   if (variant == 1) {
-    // A unit that has acted: its lower half is shaded, opaque parts only.
-    for (int yy = 25; yy < 50; ++yy)
-      for (int x = 0; x < 50; ++x) {
+    // A unit that has acted: its lower half is shaded, opaque parts only, with a diagonal
+    // hatch every four picture pixels, one picture pixel wide.
+    const int s = DrawScale();
+    for (int yy = 25 * s; yy < 50 * s; ++yy)
+      for (int x = 0; x < 50 * s; ++x) {
         const QRgb c = img.pixel(x, yy);
         if (qAlpha(c) == 0) continue;
-        const bool hatch = ((x + yy) % 4) == 0;
+        const bool hatch = ((x + yy) % (4 * s)) < s;
         const float f = hatch ? 0.34f : 0.48f;
         auto shade = [f](int v) { return std::min(v, static_cast<int>(v * f + 12)); };
         img.setPixel(x, yy, qRgba(shade(qRed(c)), shade(qGreen(c)), shade(qBlue(c)), qAlpha(c)));
@@ -103,11 +106,10 @@ QImage Counter(int side, int rank, int variant) {
 
 QImage CounterStrip() {
   QImage strip = Transparent(600, 50);
-  QPainter p(&strip);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
   for (int side = 0; side < 2; ++side)
     for (int rank = 0; rank < 3; ++rank)
-      for (int v = 0; v < 2; ++v) p.drawImage(50 * (side * 6 + rank * 2 + v), 0, Counter(side, rank, v));
+      for (int v = 0; v < 2; ++v)
+        Blit(strip, 50 * (side * 6 + rank * 2 + v), 0, Counter(side, rank, v), QPainter::CompositionMode_Source);
   return strip;
 }
 
@@ -198,9 +200,7 @@ namespace {
 
 QImage Strip(int count, int cell, QImage (*make)(int)) {
   QImage strip = Transparent(count * cell, cell);
-  QPainter p(&strip);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  for (int i = 0; i < count; ++i) p.drawImage(cell * i, 0, make(i + 1));
+  for (int i = 0; i < count; ++i) Blit(strip, cell * i, 0, make(i + 1), QPainter::CompositionMode_Source);
   return strip;
 }
 

@@ -4,6 +4,7 @@
 #include "Outputs.h"
 
 #include "Art.h"
+#include "Paint.h"
 #include "ui/widgets/CmprsImg.h"
 #include "ui/widgets/JpegPicture.h"
 
@@ -17,6 +18,19 @@
 #include <cstdlib>
 
 namespace picgen {
+namespace {
+
+// A picture drawn afresh at twice its size, for dense screens and large window scales. The
+// file keeps the pixels only: the game knows which files are the sharp twins.
+template <QImage (*Draw)()>
+QImage Twice() {
+  const DrawingScale scale(2);
+  QImage img = Draw();
+  img.setDevicePixelRatio(1);
+  return img;
+}
+
+}  // namespace
 
 const std::vector<Output>& Outputs() {
   static const std::vector<Output> outputs = {
@@ -38,6 +52,21 @@ const std::vector<Output>& Outputs() {
       {"icons/milgant-64.png", "icon 64", Encoding::Png, [] { return AppIcon(64); }},
       {"icons/milgant-128.png", "icon 128", Encoding::Png, [] { return AppIcon(128); }},
       {"icons/milgant-256.png", "icon 256", Encoding::Png, [] { return AppIcon(256); }},
+      // The same pictures drawn at twice the size (the icons come in their own sizes).
+      {"pictures/2x/terrain.png", "Image6 terrain 0-13 at 2x", Encoding::Png, Twice<TerrainStrip>},
+      {"pictures/2x/hexagon.png", "Image7 hexagon at 2x", Encoding::Png, Twice<HexagonPicture>},
+      {"pictures/2x/counters.png", "ImageList1 counters at 2x", Encoding::Png, Twice<CounterStrip>},
+      {"pictures/2x/rivers.png", "ImageList3 rivers 1-6 at 2x", Encoding::Png, Twice<RiverStrip>},
+      {"pictures/2x/roads.png", "ImageList7 roads 1-6 at 2x", Encoding::Png, Twice<RoadStrip>},
+      {"pictures/2x/retreat-arrows.png", "ImageList4 retreat at 2x", Encoding::Png, Twice<RetreatArrowStrip>},
+      {"pictures/2x/attack-arrows.png", "ImageList5 attack at 2x", Encoding::Png, Twice<AttackArrowStrip>},
+      {"pictures/2x/title.jpg", "title at 2x", Encoding::Jpeg, Twice<TitlePicture>},
+      {"pictures/2x/battle-text.png", "battle text background at 2x", Encoding::Png, Twice<BattleTextBackground>},
+      {"pictures/2x/story-text.jpg", "story text background at 2x", Encoding::Jpeg, Twice<StoryTextBackground>},
+      {"pictures/2x/form3.jpg", "form3 unit window at 2x", Encoding::Jpeg, Twice<UnitWindowBackground>},
+      {"pictures/2x/form4.jpg", "form4 battle window at 2x", Encoding::Jpeg, Twice<BattleWindowBackground>},
+      {"pictures/2x/form5.jpg", "form5 allocation at 2x", Encoding::Jpeg, Twice<AllocationBackground>},
+      {"pictures/2x/gametop.jpg", "gametop victories at 2x", Encoding::Jpeg, Twice<VictoryPictures>},
   };
   return outputs;
 }

@@ -55,6 +55,39 @@ float Rng::Uniform() { return static_cast<float>(Next() & 0xFFFFFFu) / static_ca
 float Rng::Range(float lo, float hi) { return lo + (hi - lo) * Uniform(); }
 int Rng::Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 
+namespace {
+int gScale = 1;
+}  // namespace
+
+int DrawScale() { return gScale; }
+
+DrawingScale::DrawingScale(int scale) : previous_(gScale) { gScale = scale; }
+DrawingScale::~DrawingScale() { gScale = previous_; }
+
+QImage NewPicture(int w, int h, QImage::Format format) {
+  QImage img(w * gScale, h * gScale, format);
+  img.setDevicePixelRatio(gScale);
+  return img;
+}
+
+float Logical(int pixel) {
+  return (static_cast<float>(pixel) + 0.5f) / static_cast<float>(gScale) - 0.5f;
+}
+
+void Blit(QImage& dst, int x, int y, const QImage& src, QPainter::CompositionMode mode) {
+  // Both sides at ratio 1 for the copy, so that nothing is resampled on the way.
+  const qreal ratio = dst.devicePixelRatio();
+  QImage pixels = src;
+  pixels.setDevicePixelRatio(1);
+  dst.setDevicePixelRatio(1);
+  {
+    QPainter p(&dst);
+    p.setCompositionMode(mode);
+    p.drawImage(x * gScale, y * gScale, pixels);
+  }
+  dst.setDevicePixelRatio(ratio);
+}
+
 QColor Mix(const QColor& a, const QColor& b, float t) {
   t = std::clamp(t, 0.0f, 1.0f);
   auto m = [t](int u, int v) { return static_cast<int>(std::lround(u + (v - u) * t)); };
@@ -77,12 +110,14 @@ void PaintPaper(QImage& img, const QColor& base, std::uint32_t seed, float cloud
                 const std::function<bool(int, int)>& inside) {
   for (int y = 0; y < img.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    const float ly = Logical(y);
     for (int x = 0; x < img.width(); ++x) {
       if (inside && !inside(x, y)) continue;
-      const float soft = Fbm(x / 46.0f, y / 46.0f, 4, seed) - 0.5f;
+      const float lx = Logical(x);
+      const float soft = Fbm(lx / 46.0f, ly / 46.0f, 4, seed) - 0.5f;
       const float grain = Hash(x, y, seed + 7) - 0.5f;
       // Fibres run mostly horizontally in hand-made paper: stretch the fine noise along x.
-      const float fibre = ValueNoise(x / 9.0f, y / 1.3f, seed + 13) - 0.5f;
+      const float fibre = ValueNoise(lx / 9.0f, ly / 1.3f, seed + 13) - 0.5f;
       const float d = cloud * soft + 3.0f * grain + 6.0f * fibres * fibre;
       const int a = qAlpha(line[x]) == 0 ? 255 : qAlpha(line[x]);
       line[x] = qRgba(std::clamp(static_cast<int>(base.red() + d), 0, 255),
@@ -96,9 +131,10 @@ void Mottle(QImage& img, float amount, float scale, std::uint32_t seed,
             const std::function<bool(int, int)>& inside) {
   for (int y = 0; y < img.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+    const float ly = Logical(y);
     for (int x = 0; x < img.width(); ++x) {
       if (inside && !inside(x, y)) continue;
-      const float f = 1.0f + amount * (Fbm(x / scale, y / scale, 3, seed) - 0.5f) * 2.0f;
+      const float f = 1.0f + amount * (Fbm(Logical(x) / scale, ly / scale, 3, seed) - 0.5f) * 2.0f;
       auto s = [f](int v) { return std::clamp(static_cast<int>(v * f), 0, 255); };
       line[x] = qRgba(s(qRed(line[x])), s(qGreen(line[x])), s(qBlue(line[x])), qAlpha(line[x]));
     }

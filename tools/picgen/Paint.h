@@ -40,12 +40,44 @@ struct Rng {
   int Below(int n);
 };
 
+// --- The drawing scale ---
+// Every picture is drawn at a scale: 1 for its size on a plain screen, 2 for the sharper twin
+// that dense screens and large window scales use. The drawing functions keep working in the
+// picture's own coordinates (a hex tile is 60 x 60 at either scale): canvases have scale times
+// as many pixels and that device pixel ratio, so a painter lands every line and letter at full
+// resolution, and the per-pixel brushes run over the real pixels while evaluating their
+// fields at picture coordinates.
+int DrawScale();
+// Draws at `scale` while it lives, then goes back to the scale before.
+class DrawingScale {
+ public:
+  explicit DrawingScale(int scale);
+  ~DrawingScale();
+  DrawingScale(const DrawingScale&) = delete;
+  DrawingScale& operator=(const DrawingScale&) = delete;
+
+ private:
+  int previous_;
+};
+// A canvas of w x h picture units at the drawing scale, filled with nothing (uninitialised,
+// as a fresh QImage is).
+QImage NewPicture(int w, int h, QImage::Format format);
+// The picture coordinate of pixel `pixel`'s centre, counted so that at scale 1 it is the pixel
+// itself: (pixel + 0.5) / scale - 0.5.
+float Logical(int pixel);
+// Copies `src` into `dst` with its top-left corner at picture coordinates (x, y), pixel for
+// pixel (both at the same scale).
+void Blit(QImage& dst, int x, int y, const QImage& src,
+          QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver);
+
 QColor Mix(const QColor& a, const QColor& b, float t);
 QColor Scale(const QColor& c, float f);  // brightness factor, clamped
 QColor WithAlpha(const QColor& c, int alpha);
 
 // Washi: the base colour with soft cloudy unevenness and a few long fibres. Only pixels for
-// which `inside` is true (or all when it is empty) change.
+// which `inside` is true (or all when it is empty) change; `inside` is asked about pixels, not
+// picture coordinates. The grain is one fleck a pixel at any scale; clouds and fibres keep
+// their size in the picture.
 void PaintPaper(QImage& img, const QColor& base, std::uint32_t seed, float cloud = 10.0f,
                 float fibres = 1.0f, const std::function<bool(int, int)>& inside = {});
 // Multiplies pixels by a noise field: a printed-ink unevenness over what is already there.

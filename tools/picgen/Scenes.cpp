@@ -61,11 +61,14 @@ void PaintSky(QImage& img, const QRect& area, const Scene& s) {
   VerticalGradient(p, area, s.skyTop, s.skyBottom);
   p.end();
   // Washi grain over the whole sky.
-  for (int y = area.top(); y <= area.bottom(); ++y) {
+  const int k = DrawScale();
+  for (int y = area.top() * k; y < (area.bottom() + 1) * k; ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const float d = 9.0f * (Fbm(x / 60.0f, y / 60.0f, 4, s.seed) - 0.5f) +
-                      5.0f * (ValueNoise(x / 10.0f, y / 1.4f, s.seed + 2) - 0.5f) +
+    const float ly = Logical(y);
+    for (int x = area.left() * k; x < (area.right() + 1) * k; ++x) {
+      const float lx = Logical(x);
+      const float d = 9.0f * (Fbm(lx / 60.0f, ly / 60.0f, 4, s.seed) - 0.5f) +
+                      5.0f * (ValueNoise(lx / 10.0f, ly / 1.4f, s.seed + 2) - 0.5f) +
                       2.5f * (Hash(x, y, s.seed + 3) - 0.5f);
       auto c = [d](int v) { return std::clamp(static_cast<int>(v + d), 0, 255); };
       line[x] = qRgb(c(qRed(line[x])), c(qGreen(line[x])), c(qBlue(line[x])));
@@ -361,7 +364,7 @@ void Frame(QPainter& p, const QRectF& r) {
 }
 
 QImage WashiBoard(int w, int h, std::uint32_t seed) {
-  QImage img(w, h, QImage::Format_RGB32);
+  QImage img = NewPicture(w, h, QImage::Format_RGB32);
   img.fill(kPaper);
   PaintPaper(img, QColor(238, 229, 206), seed, 12.0f, 1.0f);
   return img;
@@ -370,7 +373,7 @@ QImage WashiBoard(int w, int h, std::uint32_t seed) {
 }  // namespace
 
 QImage TitlePicture() {
-  QImage img(793, 582, QImage::Format_RGB32);
+  QImage img = NewPicture(793, 582, QImage::Format_RGB32);
   Scene s;
   s.skyTop = QColor(236, 228, 206);
   s.skyBottom = QColor(238, 206, 164);
@@ -436,7 +439,7 @@ QImage TitlePicture() {
 }
 
 QImage VictoryPictures() {
-  QImage img(1580, 417, QImage::Format_RGB32);
+  QImage img = NewPicture(1580, 417, QImage::Format_RGB32);
   // Side 0 holds the capital at dawn, its banners on the walls and its host in front.
   Scene a;
   a.skyTop = QColor(226, 228, 218);
@@ -488,7 +491,7 @@ namespace {
 // Draws a motif on its own layer and lays it on the board faintly, like a watermark in the
 // paper: overlapping strokes of the motif do not show through each other.
 void Watermark(QPainter& p, QSize size, qreal opacity, const std::function<void(QPainter&)>& draw) {
-  QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+  QImage layer = NewPicture(size.width(), size.height(), QImage::Format_ARGB32_Premultiplied);
   layer.fill(Qt::transparent);
   {
     QPainter q(&layer);
@@ -576,9 +579,10 @@ QImage BattleTextBackground() {
   // Black lacquer with a faint blue-sea wave pattern; it repeats every 105 pixels both ways, so
   // it can be tiled behind a text box of any size.
   constexpr int n = 105;
-  QImage img(n, n, QImage::Format_RGB32);
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
+  QImage img = NewPicture(n, n, QImage::Format_RGB32);
+  for (int py = 0; py < img.height(); ++py)
+    for (int px = 0; px < img.width(); ++px) {
+      const float x = Logical(px), y = Logical(py);
       // Periodic noise: blend the lattice values of wrapped coordinates.
       auto wrapNoise = [](float fx, float fy, int period, std::uint32_t seed) {
         const int x0 = static_cast<int>(std::floor(fx)), y0 = static_cast<int>(std::floor(fy));
@@ -591,7 +595,7 @@ QImage BattleTextBackground() {
       };
       const float v = 0.6f * wrapNoise(x / 15.0f, y / 15.0f, 7, 7600) + 0.4f * wrapNoise(x / 7.0f, y / 7.0f, 15, 7601);
       const int d = static_cast<int>(10 * (v - 0.5f));
-      img.setPixel(x, y, qRgb(24 + d, 26 + d, 40 + d));
+      img.setPixel(px, py, qRgb(24 + d, 26 + d, 40 + d));
     }
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -622,20 +626,22 @@ QImage BattleTextBackground() {
 }
 
 QImage StoryTextBackground() {
-  QImage img(790, 150, QImage::Format_RGB32);
+  QImage img = NewPicture(790, 150, QImage::Format_RGB32);
   {
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, 150);
     g.setColorAt(0, QColor(34, 30, 30));
     g.setColorAt(1, QColor(18, 16, 20));
-    p.fillRect(img.rect(), g);
+    p.fillRect(QRect(0, 0, 790, 150), g);
   }
   // Sumi ink pooled unevenly on the paper.
-  for (int y = 0; y < 150; ++y) {
+  for (int y = 0; y < img.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-    for (int x = 0; x < 790; ++x) {
-      const float d = 14.0f * (Fbm(x / 70.0f, y / 40.0f, 4, 7700) - 0.5f) +
-                      4.0f * (ValueNoise(x / 8.0f, y / 1.2f, 7701) - 0.5f);
+    const float ly = Logical(y);
+    for (int x = 0; x < img.width(); ++x) {
+      const float lx = Logical(x);
+      const float d = 14.0f * (Fbm(lx / 70.0f, ly / 40.0f, 4, 7700) - 0.5f) +
+                      4.0f * (ValueNoise(lx / 8.0f, ly / 1.2f, 7701) - 0.5f);
       auto c = [d](int v) { return std::clamp(static_cast<int>(v + d), 0, 255); };
       line[x] = qRgb(c(qRed(line[x])), c(qGreen(line[x])), c(qBlue(line[x])));
     }

@@ -42,24 +42,42 @@ namespace {
 constexpr std::uint32_t kSeed = 7100;
 
 QImage Canvas() {
-  QImage img(60, 60, QImage::Format_ARGB32);
+  QImage img = NewPicture(60, 60, QImage::Format_ARGB32);
   img.fill(Qt::transparent);
   return img;
 }
 
+// The hexagon at the drawing scale: each pixel of the 60 x 60 hexagon becomes a block of
+// scale x scale pixels.
+bool Inside(int x, int y, int scale) {
+  return x >= 0 && y >= 0 && HexInside(x / scale, y / scale);
+}
+
 bool TopEdge(int x, int y) { return HexInside(x, y) && !HexInside(x, y - 1); }
+
+// The hex line along the upper and left sides. At scale 1 the pixels of the top rim and of the
+// left column. At a larger scale the rim's steps are taller than one pixel, so a pixel is on
+// the line when any of the three pixels above it is outside: a thin line that still runs
+// corner to corner up each step.
+bool HexLine(int x, int y, int scale) {
+  if (scale == 1) return (y <= 15 && TopEdge(x, y)) || (x == 0 && y >= 14 && y <= 45);
+  if (!Inside(x, y, scale)) return false;
+  if (x == 0) return true;
+  if (y / scale > 15) return false;
+  return !Inside(x, y - 1, scale) || !Inside(x - 1, y - 1, scale) || !Inside(x + 1, y - 1, scale);
+}
 
 // Copies the hexagon out of the canvas onto white and lays the hex line.
 QImage Finish(const QImage& canvas, const QColor& lineInk) {
-  QImage tile(60, 60, QImage::Format_RGB32);
+  const int s = DrawScale();
+  QImage tile = NewPicture(60, 60, QImage::Format_RGB32);
   tile.fill(Qt::white);
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) {
-      if (!HexInside(x, y)) continue;
+  for (int y = 0; y < 60 * s; ++y)
+    for (int x = 0; x < 60 * s; ++x) {
+      if (!Inside(x, y, s)) continue;
       QColor c = QColor::fromRgba(canvas.pixel(x, y));
       c.setAlpha(255);
-      const bool line = (y <= 15 && TopEdge(x, y)) || (x == 0 && y >= 14 && y <= 45);
-      if (line) c = Mix(c, lineInk, 0.55f);
+      if (HexLine(x, y, s)) c = Mix(c, lineInk, 0.55f);
       tile.setPixel(x, y, c.rgb());
     }
   return tile;
@@ -124,16 +142,17 @@ QImage Plain() {
   QImage img = Canvas();
   Ground(img, QColor(184, 196, 136), kSeed + 10, 8.0f);
   // Rice paddies: a slanted grid of plots, each a slightly different green, with pale dykes.
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) {
+  for (int py = 0; py < img.height(); ++py)
+    for (int px = 0; px < img.width(); ++px) {
+      const float x = Logical(px), y = Logical(py);
       const float u = (x + 0.28f * y + 4) / 14.0f, v = (y + 3) / 10.5f;
       const int cu = static_cast<int>(std::floor(u)), cv = static_cast<int>(std::floor(v));
       const float fu = u - cu, fv = v - cv;
-      QColor c = QColor::fromRgba(img.pixel(x, y));
+      QColor c = QColor::fromRgba(img.pixel(px, py));
       const float tone = Hash(cu, cv, kSeed + 11);
       c = Mix(c, tone < 0.5f ? QColor(166, 186, 118) : QColor(200, 204, 142), 0.35f);
       if (fu < 0.09f || fv < 0.12f) c = Mix(c, QColor(226, 220, 180), 0.75f);
-      img.setPixel(x, y, c.rgba());
+      img.setPixel(px, py, c.rgba());
     }
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
@@ -286,12 +305,12 @@ QImage Shallows() {
   QImage img = Canvas();
   Ground(img, QColor(148, 190, 184), kSeed + 50, 8.0f);
   // Sand bars showing through the water.
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) {
-      const float n = Fbm(x / 17.0f, y / 11.0f, 3, kSeed + 51);
+  for (int py = 0; py < img.height(); ++py)
+    for (int px = 0; px < img.width(); ++px) {
+      const float n = Fbm(Logical(px) / 17.0f, Logical(py) / 11.0f, 3, kSeed + 51);
       if (n > 0.56f) {
         const float t = std::min(1.0f, (n - 0.56f) * 9.0f);
-        img.setPixel(x, y, Mix(QColor::fromRgba(img.pixel(x, y)), QColor(218, 206, 162), t).rgba());
+        img.setPixel(px, py, Mix(QColor::fromRgba(img.pixel(px, py)), QColor(218, 206, 162), t).rgba());
       }
     }
   QPainter p(&img);
@@ -515,17 +534,18 @@ QImage TerrainTile(int code) {
 }
 
 QImage TerrainStrip() {
-  QImage strip(14 * 60, 60, QImage::Format_RGB32);
+  QImage strip = NewPicture(14 * 60, 60, QImage::Format_RGB32);
   strip.fill(Qt::white);
-  QPainter p(&strip);
-  for (int t = 0; t < 14; ++t) p.drawImage(60 * t, 0, TerrainTile(t));
+  for (int t = 0; t < 14; ++t) Blit(strip, 60 * t, 0, TerrainTile(t));
   return strip;
 }
 
 QImage HexagonPicture() {
-  QImage img(60, 60, QImage::Format_RGB32);
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 60; ++x) img.setPixel(x, y, HexInside(x, y) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+  const int s = DrawScale();
+  QImage img = NewPicture(60, 60, QImage::Format_RGB32);
+  for (int y = 0; y < 60 * s; ++y)
+    for (int x = 0; x < 60 * s; ++x)
+      img.setPixel(x, y, Inside(x, y, s) ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
   return img;
 }
 

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -379,11 +380,75 @@ TEST(Generator, BattleTextBackgroundTilesSeamlessly) {
   EXPECT_LT(wrap, inside * 1.6 + 50);
 }
 
+TEST(Generator, SharpTwinsAreTwiceTheSizeAndCutOutTheBlownUpHexagon) {
+  struct Twin {
+    const char* sharp;
+    const char* plain;
+    QSize size;  // of the sharp one
+  };
+  const Twin twins[] = {
+      {"pictures/2x/terrain.png", "pictures/terrain.png", QSize(1680, 120)},
+      {"pictures/2x/hexagon.png", "pictures/hexagon.png", QSize(120, 120)},
+      {"pictures/2x/counters.png", "pictures/counters.png", QSize(1200, 100)},
+      {"pictures/2x/rivers.png", "pictures/rivers.png", QSize(720, 120)},
+      {"pictures/2x/roads.png", "pictures/roads.png", QSize(720, 120)},
+      {"pictures/2x/retreat-arrows.png", "pictures/retreat-arrows.png", QSize(264, 44)},
+      {"pictures/2x/attack-arrows.png", "pictures/attack-arrows.png", QSize(120, 20)},
+      {"pictures/2x/battle-text.png", "pictures/battle-text.png", QSize(210, 210)},
+      {"pictures/2x/title.jpg", "pictures/title.cmp", QSize(1586, 1164)},
+      {"pictures/2x/story-text.jpg", "pictures/story-text.cmp", QSize(1580, 300)},
+      {"pictures/2x/form3.jpg", "form3.JPG", QSize(1040, 840)},
+      {"pictures/2x/form4.jpg", "form4.JPG", QSize(1260, 1202)},
+      {"pictures/2x/form5.jpg", "form5.JPG", QSize(490, 380)},
+      {"pictures/2x/gametop.jpg", "gametop.JPG", QSize(3160, 834)},
+  };
+  auto find = [](const char* path) -> const picgen::Output* {
+    for (const picgen::Output& o : picgen::Outputs())
+      if (QByteArray(o.path) == path) return &o;
+    return nullptr;
+  };
+  QImage terrain, hexagon;
+  for (const Twin& t : twins) {
+    const picgen::Output* sharp = find(t.sharp);
+    const picgen::Output* plain = find(t.plain);
+    ASSERT_NE(sharp, nullptr) << t.sharp;
+    ASSERT_NE(plain, nullptr) << t.plain;
+    const QImage big = sharp->draw(), small = plain->draw();
+    EXPECT_EQ(big.size(), t.size) << t.sharp;
+    EXPECT_EQ(big.size(), small.size() * 2) << t.sharp;
+    EXPECT_EQ(big.devicePixelRatio(), 1.0) << t.sharp;
+    EXPECT_EQ(big.hasAlphaChannel(), small.hasAlphaChannel()) << t.sharp;
+    if (QByteArray(t.sharp).endsWith("terrain.png")) terrain = big;
+    if (QByteArray(t.sharp).endsWith("hexagon.png")) hexagon = big;
+  }
+  // Every pixel of the 60 x 60 hexagon is a block of 2 x 2: white exactly outside it, never
+  // white inside, and the hexagon picture black exactly inside.
+  ASSERT_EQ(terrain.size(), QSize(1680, 120));
+  ASSERT_EQ(hexagon.size(), QSize(120, 120));
+  const QRgb white = qRgb(255, 255, 255);
+  int inside = 0;
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const bool in = picgen::HexInside(x / 2, y / 2);
+      inside += in;
+      EXPECT_EQ(hexagon.pixel(x, y), in ? qRgb(0, 0, 0) : white) << x << "," << y;
+    }
+  EXPECT_EQ(inside, 4 * 2700);  // four times the 2700 pixels of the 60 x 60 hexagon
+  for (int t = 0; t < 14; ++t) {
+    int wrong = 0;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 120; ++x)
+        wrong += picgen::HexInside(x / 2, y / 2) == (terrain.pixel(120 * t + x, y) == white);
+    EXPECT_EQ(wrong, 0) << "tile " << t;
+  }
+}
+
 TEST(Generator, CheckAcceptsTheCommittedFilesAndCatchesAChange) {
   const QDir data(QStringLiteral(MILGANT_DATA_DIR));
   QTemporaryDir tmp;
   ASSERT_TRUE(tmp.isValid());
-  for (const char* sub : {"pictures", "icons"}) QDir(tmp.path()).mkpath(QString::fromLatin1(sub));
+  for (const picgen::Output& o : picgen::Outputs())
+    QDir(tmp.path()).mkpath(QFileInfo(QString::fromLatin1(o.path)).path());
   for (const picgen::Output& o : picgen::Outputs())
     ASSERT_TRUE(QFile::copy(data.filePath(QString::fromLatin1(o.path)), QDir(tmp.path()).filePath(QString::fromLatin1(o.path))));
   EXPECT_TRUE(picgen::CheckAll(tmp.path()));
