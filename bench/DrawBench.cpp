@@ -1,6 +1,7 @@
-// Drawing speed: the full map redraw and the redraw around one hex, in the renderer alone and as
-// the main window does them (with the copy to the view and the minimap), a tinted range, and
-// the making and first showing of the nine windows.
+// Drawing speed: the full map redraw and the redraw around one hex, in the renderer alone (with
+// the ordinary and the twice-size pictures) and as the main window does them (with the copy to
+// the view and the minimap), a tinted range, and the making and first showing of the nine
+// windows.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QFile>
@@ -32,16 +33,18 @@ std::unique_ptr<Game> NewGameState() {
   return g;
 }
 
-const pictures::MainWindowPictures& Pics() {
-  static pictures::MainWindowPictures pics;
-  static bool loaded = pictures::LoadMainWindowPictures(&pics);
+const pictures::MainWindowPictures& Pics(int scale = 1) {
+  static pictures::MainWindowPictures pics[2];
+  static bool loaded[2] = {pictures::LoadMainWindowPictures(&pics[0], nullptr, 1),
+                           pictures::LoadMainWindowPictures(&pics[1], nullptr, 2)};
   (void)loaded;
-  return pics;
+  return pics[scale == 2 ? 1 : 0];
 }
 
+// Arguments: a movement range shown (0/1), the pictures' scale (1/2).
 void BM_RendererRedrawMap(benchmark::State& state) {
   auto g = NewGameState();
-  MapRenderer r(Pics(), g->HexMask);
+  MapRenderer r(Pics(static_cast<int>(state.range(1))), g->HexMask);
   if (state.range(0) == 1) {  // a movement range shown: every hex tinted
     g->RangeOverlay = 1;
     for (int x = 0; x < kMapSize; ++x)
@@ -52,18 +55,18 @@ void BM_RendererRedrawMap(benchmark::State& state) {
     benchmark::DoNotOptimize(r.MapBitmap().constBits());
   }
 }
-BENCHMARK(BM_RendererRedrawMap)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RendererRedrawMap)->ArgsProduct({{0, 1}, {1, 2}})->Unit(benchmark::kMicrosecond);
 
 void BM_RendererRedrawAround(benchmark::State& state) {
   auto g = NewGameState();
-  MapRenderer r(Pics(), g->HexMask);
+  MapRenderer r(Pics(static_cast<int>(state.range(0))), g->HexMask);
   r.RedrawMap(*g);
   for (auto _ : state) {
     r.RedrawAround(*g, 9, 9);
     benchmark::DoNotOptimize(r.MapBitmap().constBits());
   }
 }
-BENCHMARK(BM_RendererRedrawAround)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RendererRedrawAround)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 struct Window {
   QTemporaryDir dir;

@@ -52,9 +52,9 @@ const std::vector<Output>& Outputs() {
       {"icons/milgant-64.png", "icon 64", Encoding::Png, [] { return AppIcon(64); }},
       {"icons/milgant-128.png", "icon 128", Encoding::Png, [] { return AppIcon(128); }},
       {"icons/milgant-256.png", "icon 256", Encoding::Png, [] { return AppIcon(256); }},
-      // The same pictures drawn at twice the size (the icons come in their own sizes).
+      // The same pictures drawn at twice the size (the icons come in their own sizes; the
+      // hexagon is the mask of a box, the same at any scale).
       {"pictures/2x/terrain.png", "Image6 terrain 0-13 at 2x", Encoding::Png, Twice<TerrainStrip>},
-      {"pictures/2x/hexagon.png", "Image7 hexagon at 2x", Encoding::Png, Twice<HexagonPicture>},
       {"pictures/2x/counters.png", "ImageList1 counters at 2x", Encoding::Png, Twice<CounterStrip>},
       {"pictures/2x/rivers.png", "ImageList3 rivers 1-6 at 2x", Encoding::Png, Twice<RiverStrip>},
       {"pictures/2x/roads.png", "ImageList7 roads 1-6 at 2x", Encoding::Png, Twice<RoadStrip>},

@@ -141,8 +141,9 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
   connect(Button4, &QPushButton::clicked, this, &TForm4::Button4Click);
 
-  Image2 = pictures::BattleTextBackground();
-  excerpt_ = QImage(kExcerptWidth, kExcerptHeight, QImage::Format_RGB32);
+  k_ = pictures::PictureScale();
+  Image2 = pictures::BattleTextBackground(k_);
+  excerpt_ = Canvas(QSize(kExcerptWidth, kExcerptHeight));
   excerpt_.fill(Qt::black);
   shown_ = excerpt_;
   ShowExcerpt();
@@ -160,7 +161,8 @@ void TForm4::SetSources(const Game* game, MapRenderer* renderer,
 }
 
 bool TForm4::LoadBackground(const QString& workingFolder) {
-  JPEGImage1 = LoadJpeg(workingFolder + QStringLiteral("/form4.JPG"));
+  JPEGImage1 = pictures::SharpTwin(LoadJpeg(workingFolder + QStringLiteral("/form4.JPG")),
+                                   pictures::SharpName("form4.JPG"), k_);
   update();
   return !JPEGImage1.isNull();
 }
@@ -375,9 +377,9 @@ void TForm4::Abort() {
 // --- drawing -------------------------------------------------------------------------------
 
 void TForm4::ClearSidePanels() {
-  panel4_ = QImage(Image4->size(), QImage::Format_RGB32);
+  panel4_ = Canvas(Image4->size());
   panel4_.fill(kPanelGrey);
-  panel5_ = QImage(Image5->size(), QImage::Format_RGB32);
+  panel5_ = Canvas(Image5->size());
   panel5_.fill(kPanelGrey);
   Image4->setPixmap(ScreenPixmap(panel4_, Image4));
   Image5->setPixmap(ScreenPixmap(panel5_, Image5));
@@ -406,11 +408,20 @@ void TForm4::DrawMapExcerpt(int x, int y) {
         renderer_->DrawCounters(*game_, col, row);
     QPainter p(&excerpt_);
     const QPoint o = ExcerptOrigin(x, y);
-    const QRect source = QRect(o, QSize(kExcerptWidth, kExcerptHeight)) & renderer_->MapBitmap().rect();
-    if (!source.isEmpty()) p.drawImage(source.topLeft() - o, renderer_->MapBitmap(), source);
+    const int k = renderer_->Scale();
+    const QRect source = QRect(o, QSize(kExcerptWidth, kExcerptHeight)) &
+                         QRect(0, 0, MapRenderer::kMapBitmapSize, MapRenderer::kMapBitmapSize);
+    if (!source.isEmpty())
+      p.drawImage(source.topLeft() - o, renderer_->MapBitmap(), QRect(source.topLeft() * k, source.size() * k));
   }
   shown_ = excerpt_.copy();
   ShowExcerpt();
+}
+
+QImage TForm4::Canvas(QSize units) const {
+  QImage img(units * k_, QImage::Format_RGB32);
+  img.setDevicePixelRatio(k_);
+  return img;
 }
 
 void TForm4::ShowExcerpt() { Image1->setPixmap(ScreenPixmap(shown_, Image1)); }
@@ -420,7 +431,7 @@ void TForm4::paintEvent(QPaintEvent*) {
   if (JPEGImage1.isNull())
     p.fillRect(rect(), QColor(222, 212, 190));
   else {
-    ScalePicturesFor(p);
+    ScalePicturesFor(p, JPEGImage1.devicePixelRatio());
     p.drawImage(0, 0, JPEGImage1);
   }
 }

@@ -115,6 +115,8 @@ class TForm4 : public QWidget {
   void DrawUnitIcon(int position, int slot, bool attacker);
   void DrawMapExcerpt(int x, int y);
   void ShowExcerpt();
+  // A picture of `units` in the window's units with k_ pixels to a unit.
+  QImage Canvas(QSize units) const;
   void SerifBox1Paint(TSerifBox* box, QPainter& p);
   void SerifBox1Click(TSerifBox* box);
   void Button1Click();
@@ -130,6 +132,7 @@ class TForm4 : public QWidget {
   MapRenderer* renderer_ = nullptr;
   const pictures::MainWindowPictures* pics_ = nullptr;
   QWidget* mainWindow_ = nullptr;
+  int k_ = 1;             // pixels to a unit of the pictures drawn here
   QImage JPEGImage1;      // window background
   QImage Image2;          // text background tile
   QImage excerpt_;        // the map excerpt without arrows

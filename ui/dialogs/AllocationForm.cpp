@@ -10,6 +10,7 @@
 
 #include "ui/dialogs/Placement.h"
 #include "ui/widgets/JpegPicture.h"
+#include "ui/widgets/Pictures.h"
 #include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
@@ -52,7 +53,8 @@ TAllocationForm::TAllocationForm(QWidget* mainWindow, const QString& maximumCapt
 }
 
 bool TAllocationForm::LoadBackground(const QString& workingFolder) {
-  JPEGImage1 = LoadJpeg(workingFolder + QStringLiteral("/form5.JPG"));
+  JPEGImage1 = pictures::SharpTwin(LoadJpeg(workingFolder + QStringLiteral("/form5.JPG")),
+                                   pictures::SharpName("form5.JPG"), pictures::PictureScale());
   return !JPEGImage1.isNull();
 }
 
@@ -110,7 +112,7 @@ void TAllocationForm::paintEvent(QPaintEvent* e) {
   QDialog::paintEvent(e);
   if (JPEGImage1.isNull()) return;
   QPainter p(this);
-  ScalePicturesFor(p);
+  ScalePicturesFor(p, JPEGImage1.devicePixelRatio());
   p.drawImage(0, 0, JPEGImage1);
 }
 

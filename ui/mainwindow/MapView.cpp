@@ -40,17 +40,19 @@ void Ring(QPainter& p, int ox, int oy, int inset, const QColor& colour) {
 }  // namespace
 
 void TForm1::CopyToView(int x, int y, int w, int h) {
-  // (x, y, w, h) on the map picture lands at (x - ScrollX, y - ScrollY) in the view.
+  // (x, y, w, h) on the map picture lands at (x - ScrollX, y - ScrollY) in the view; both
+  // pictures have Scale() pixels to a map unit.
+  const int k = renderer_->Scale();
   const QImage& map = renderer_->MapBitmap();
   QImage& view = Image5->Picture;
-  QRect src = QRect(x, y, w, h).intersected(map.rect());
-  src = src.intersected(view.rect().translated(game_.ScrollX, game_.ScrollY));
+  QRect src = QRect(x, y, w, h).intersected(QRect(0, 0, map.width() / k, map.height() / k));
+  src = src.intersected(QRect(game_.ScrollX, game_.ScrollY, view.width() / k, view.height() / k));
   if (src.isEmpty()) return;
   const int dx = src.left() - game_.ScrollX, dy = src.top() - game_.ScrollY;
-  for (int row = 0; row < src.height(); ++row) {
-    const auto* in = reinterpret_cast<const QRgb*>(map.constScanLine(src.top() + row)) + src.left();
-    auto* out = reinterpret_cast<QRgb*>(view.scanLine(dy + row)) + dx;
-    std::copy(in, in + src.width(), out);
+  for (int row = 0; row < src.height() * k; ++row) {
+    const auto* in = reinterpret_cast<const QRgb*>(map.constScanLine(src.top() * k + row)) + src.left() * k;
+    auto* out = reinterpret_cast<QRgb*>(view.scanLine(dy * k + row)) + dx * k;
+    std::copy(in, in + src.width() * k, out);
   }
   // The view shows its picture from (8, 0): the control sits 8 pixels left of the window.
   Image5->update(QRect(dx, dy, src.width(), src.height()));

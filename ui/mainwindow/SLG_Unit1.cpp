@@ -79,7 +79,7 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
   game_.ScrollX = game_.ScrollY = 0;
   game_.Rng.SetSeed(Random::ClockSeed());
   QString why;
-  if (!pictures::LoadMainWindowPictures(&pics_, &why)) {
+  if (!pictures::LoadMainWindowPictures(&pics_, &why, pictures::PictureScale())) {
     failure_ = QStringLiteral("broken picture resource: ") + why;
     return;
   }
@@ -121,7 +121,8 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
 
   Image5 = new TImage(client);
   Image5->setGeometry(-8, 24, 593, 505);
-  Image5->Picture = QImage(793, 521, QImage::Format_RGB32);
+  Image5->Picture = QImage(QSize(793, 521) * renderer_->Scale(), QImage::Format_RGB32);
+  Image5->Picture.setDevicePixelRatio(renderer_->Scale());
   Image5->Picture.fill(Qt::black);
   Image5->OnMouseMove = [this](QPoint p) { Image5MouseMove(p); };
   Image5->OnMouseDown = [this](Qt::MouseButton b, QPoint p) { Image5MouseDown(b, p); };
@@ -176,7 +177,7 @@ TForm1::TForm1(Game& game, Forms& forms, const QString& workingFolder)
   // The title covers the map, the panel and the list until a game starts.
   CompressedImage1 = new TImage(client);
   CompressedImage1->setGeometry(0, 24, 793, 521);
-  CompressedImage1->Picture = pics_.Title.Picture();
+  CompressedImage1->Picture = pics_.TitlePicture;
   CompressedImage1->raise();
 
   MPlayer = std::make_unique<TMediaPlayer>();

@@ -66,6 +66,8 @@ TForm7::TForm7(QWidget* mainWindow) : QWidget(nullptr, Qt::Window), mainWindow_(
   SerifBox1->setCursor(Qt::PointingHandCursor);
 
   pictures::LoadStoryTextBackground(&CompressedImage1);
+  storyText_ = pictures::SharpTwin(CompressedImage1.Picture(), pictures::SharpName(pictures::kStoryText),
+                                   pictures::PictureScale());
   JPEGImage1 = QImage(2 * kPictureWidth, kPictureHeight, QImage::Format_RGB32);
   JPEGImage1.fill(Qt::black);
 }
@@ -73,7 +75,7 @@ TForm7::TForm7(QWidget* mainWindow) : QWidget(nullptr, Qt::Window), mainWindow_(
 bool TForm7::LoadPictures(const QString& workingFolder) {
   const QImage img = LoadJpeg(workingFolder + QStringLiteral("/gametop.JPG"));
   if (img.isNull()) return false;
-  JPEGImage1 = img;
+  JPEGImage1 = pictures::SharpTwin(img, pictures::SharpName("gametop.JPG"), pictures::PictureScale());
   return true;
 }
 
@@ -90,8 +92,9 @@ void TForm7::TellEnding(int winningSide, bool homeCityFell) {
 }
 
 void TForm7::ShowWinnerPicture(int winningSide) {
+  const int k = JPEGImage1.devicePixelRatio() == 2.0 ? 2 : 1;
   const int left = winningSide == 1 ? kPictureWidth : 0;
-  Image1->setPixmap(ScreenPixmap(JPEGImage1.copy(left, 0, kPictureWidth, kPictureHeight), Image1));
+  Image1->setPixmap(ScreenPixmap(JPEGImage1.copy(left * k, 0, kPictureWidth * k, kPictureHeight * k), Image1));
 }
 
 void TForm7::ShowStoryText(const QString& text) {
@@ -124,11 +127,11 @@ void TForm7::closeEvent(QCloseEvent* event) {
 void TForm7::SerifBox1Paint(TSerifBox* box, QPainter& p) {
   box->setFont(MinchoFont(kTextPixels));
   box->FontColor = Qt::white;
-  if (CompressedImage1.IsEmpty())
+  if (storyText_.isNull())
     p.fillRect(box->rect(), Qt::black);
   else {
-    ScalePicturesFor(p);
-    p.drawImage(0, 0, CompressedImage1.Picture());
+    ScalePicturesFor(p, storyText_.devicePixelRatio());
+    p.drawImage(0, 0, storyText_);
   }
 }
 

@@ -57,7 +57,8 @@ class TForm7 : public QWidget {
   void SerifBox1Click(TSerifBox* box);
 
   QWidget* mainWindow_ = nullptr;
-  QImage JPEGImage1;                 // 1580 x 417: side 0 left, side 1 right
+  QImage JPEGImage1;                 // 1580 x 417: side 0 left, side 1 right (or its twin)
+  QImage storyText_;                 // CompressedImage1's picture as shown (or its twin)
   TCompressedImage CompressedImage1; // the story text background
 };
 

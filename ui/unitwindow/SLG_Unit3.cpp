@@ -18,6 +18,7 @@
 #include "core/turn/Organisation.h"
 #include "core/turn/UnitWindow.h"
 #include "ui/widgets/JpegPicture.h"
+#include "ui/widgets/Pictures.h"
 #include "ui/widgets/ScreenPictures.h"
 
 namespace milgant {
@@ -90,6 +91,7 @@ bool TForm3::LoadBackground(const QString& workingFolder) {
   if (!JPEGImage1.isNull() && JPEGImage1.size() != size()) {
     JPEGImage1 = JPEGImage1.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
+  JPEGImage1 = pictures::SharpTwin(JPEGImage1, pictures::SharpName("form3.JPG"), pictures::PictureScale());
   return !JPEGImage1.isNull();
 }
 
@@ -260,7 +262,7 @@ void TForm3::paintEvent(QPaintEvent* e) {
   QDialog::paintEvent(e);
   if (JPEGImage1.isNull()) return;
   QPainter p(this);
-  ScalePicturesFor(p);
+  ScalePicturesFor(p, JPEGImage1.devicePixelRatio());
   p.drawImage(0, 0, JPEGImage1);
 }
 

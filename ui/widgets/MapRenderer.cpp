@@ -12,10 +12,12 @@
 namespace milgant {
 namespace {
 
-constexpr int kBox = 60;
+constexpr int kBox = 60;  // a hex box's side in map units
 // Everything the map draws lies left of this column: the last hex of an odd row ends here.
 constexpr int kMapExtentWidth = (kMapSize - 1) * 60 + 29 + kBox;
 constexpr int kMapExtentHeight = (kMapSize - 1) * 44 + kBox;
+
+QRect Scaled(const QRect& r, int s) { return QRect(r.left() * s, r.top() * s, r.width() * s, r.height() * s); }
 
 QRgb* Row(QImage& img, int y) { return reinterpret_cast<QRgb*>(img.scanLine(y)); }
 const QRgb* Row(const QImage& img, int y) { return reinterpret_cast<const QRgb*>(img.constScanLine(y)); }
@@ -23,20 +25,24 @@ const QRgb* Row(const QImage& img, int y) { return reinterpret_cast<const QRgb*>
 }  // namespace
 
 MapRenderer::MapRenderer(const pictures::MainWindowPictures& pics, const HexMaskTable& mask)
-    : map_(kMapBitmapSize, kMapBitmapSize, QImage::Format_RGB32),
-      hex_(kHexBitmapSize, kHexBitmapSize, QImage::Format_RGB32),
-      minimap_(kMinimapSize, kMinimapSize, QImage::Format_RGB32) {
-  const QImage strip = pics.Terrain.convertToFormat(QImage::Format_RGB32);
-  for (int t = 0; t < kTerrainCodes; ++t) tiles_[static_cast<std::size_t>(t)] = strip.copy(t * kBox, 0, kBox, kBox);
+    : s_(pics.Scale == 2 ? 2 : 1),
+      box_(kBox * s_),
+      extentBottom_(kMapBitmapSize * s_),
+      map_(kMapBitmapSize * s_, kMapBitmapSize * s_, QImage::Format_RGB32),
+      hex_(kHexBitmapSize * s_, kHexBitmapSize * s_, QImage::Format_RGB32),
+      minimap_(kMinimapSize * s_, kMinimapSize * s_, QImage::Format_RGB32) {
+  QImage strip = pics.Terrain.convertToFormat(QImage::Format_RGB32);
+  strip.setDevicePixelRatio(1);
+  for (int t = 0; t < kTerrainCodes; ++t) tiles_[static_cast<std::size_t>(t)] = strip.copy(t * box_, 0, box_, box_);
   for (const QImage& c : pics.Counters) counters_.push_back(MakeSprite(c));
   for (const QImage& r : pics.Rivers) rivers_.push_back(MakeSprite(r));
   for (const QImage& r : pics.Roads) roads_.push_back(MakeSprite(r));
-  for (int row = 0; row < kBox; ++row) {
+  maskRuns_.resize(static_cast<std::size_t>(box_));
+  for (int row = 0; row < box_; ++row) {
     auto& runs = maskRuns_[static_cast<std::size_t>(row)];
     int from = -1;
-    for (int col = 0; col <= kBox; ++col) {
-      const bool in = col < kBox && mask[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] != 0;
-      if (col < kBox) inside_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = in;
+    for (int col = 0; col <= box_; ++col) {
+      const bool in = col < box_ && mask[static_cast<std::size_t>(col / s_)][static_cast<std::size_t>(row / s_)] != 0;
       if (in && from < 0) from = col;
       if (!in && from >= 0) {
         runs.push_back({from, col});
@@ -48,8 +54,8 @@ MapRenderer::MapRenderer(const pictures::MainWindowPictures& pics, const HexMask
   for (int t = 0; t < kTerrainCodes; ++t) {
     for (int tint : {-1, 1}) {
       hex_.fill(Qt::white);
-      for (int r = 0; r < kBox; ++r)
-        std::memcpy(Row(hex_, r), Row(tiles_[static_cast<std::size_t>(t)], r), sizeof(QRgb) * kBox);
+      for (int r = 0; r < box_; ++r)
+        std::memcpy(Row(hex_, r), Row(tiles_[static_cast<std::size_t>(t)], r), sizeof(QRgb) * static_cast<std::size_t>(box_));
       if (tint < 0) {
         DarkenHex(kTintAmount);
         darkTiles_[static_cast<std::size_t>(t)] = hex_.copy();
@@ -62,6 +68,9 @@ MapRenderer::MapRenderer(const pictures::MainWindowPictures& pics, const HexMask
   map_.fill(Qt::black);
   hex_.fill(Qt::white);
   minimap_.fill(Qt::black);
+  map_.setDevicePixelRatio(s_);
+  hex_.setDevicePixelRatio(s_);
+  minimap_.setDevicePixelRatio(s_);
 }
 
 MapRenderer::Sprite MapRenderer::MakeSprite(const QImage& picture) {
@@ -92,10 +101,10 @@ bool MapRenderer::Clipped(const QImage& dst, int x, int y) const {
 }
 
 void MapRenderer::SetClipAround(int x, int y) {
-  const HexPos o = HexOrigin(x, y);
+  const HexPos o = Origin(x, y);
   // Around what a partial redraw repaints: the boxes of the hexes within three, the square.
-  clipRect_ = QRect(QPoint((x - 3) * 60, (y - 3) * 44), QPoint((x + 3) * 60 + 29 + 59, (y + 3) * 44 + 59))
-                  .united(QRect(o.X, o.Y, 120, 120))
+  clipRect_ = Scaled(QRect(QPoint((x - 3) * 60, (y - 3) * 44), QPoint((x + 3) * 60 + 29 + 59, (y + 3) * 44 + 59)), s_)
+                  .united(QRect(o.X, o.Y, 2 * box_, 2 * box_))
                   .intersected(map_.rect());
   clip_.assign(static_cast<std::size_t>(clipRect_.width() * clipRect_.height()), 0);
   auto mark = [&](int x0, int y0, int x1, int y1) {  // [x0, x1) x [y0, y1)
@@ -106,11 +115,11 @@ void MapRenderer::SetClipAround(int x, int y) {
         std::fill_n(&clip_[static_cast<std::size_t>((yy - clipRect_.top()) * clipRect_.width() + (x0 - clipRect_.left()))],
                     x1 - x0, std::uint8_t{1});
   };
-  mark(o.X, o.Y, o.X + 120, o.Y + 120);
+  mark(o.X, o.Y, o.X + 2 * box_, o.Y + 2 * box_);
   for (int yy = std::max(0, y - 3); yy <= std::min(kMapSize - 1, y + 3); ++yy)
     for (int xx = std::max(0, x - 3); xx <= std::min(kMapSize - 1, x + 3); ++xx) {
-      const HexPos h = HexOrigin(xx, yy);
-      for (int r = 0; r < kBox; ++r)
+      const HexPos h = Origin(xx, yy);
+      for (int r = 0; r < box_; ++r)
         for (const auto& run : maskRuns_[static_cast<std::size_t>(r)]) mark(h.X + run[0], h.Y + r, h.X + run[1], h.Y + r + 1);
     }
 }
@@ -143,8 +152,8 @@ void MapRenderer::Blend(QImage& dst, const Sprite& s, int atX, int atY) const {
 }
 
 void MapRenderer::PaintMasked(const QImage& tile, int atX, int atY) {
-  const int mapW = kMapBitmapSize, mapH = kMapBitmapSize;
-  for (int r = 0; r < kBox; ++r) {
+  const int mapW = map_.width(), mapH = map_.height();
+  for (int r = 0; r < box_; ++r) {
     const int my = atY + r;
     if (my < 0 || my >= mapH) continue;
     QRgb* out = Row(map_, my);
@@ -178,7 +187,7 @@ void MapRenderer::DrawOverlays(QImage& dst, const Game& g, int x, int y, int atX
 
 void MapRenderer::DrawHex(const Game& g, int x, int y) {
   if (!OnMapHex(x, y)) return;
-  const HexPos o = HexOrigin(x, y);
+  const HexPos o = Origin(x, y);
   const QImage& tile = tiles_[static_cast<std::size_t>(std::clamp(g.H(x, y).Terrain, 0, kTerrainCodes - 1))];
   const int tint = TintOf(g, x, y);
   if (tint == 0) {
@@ -193,7 +202,7 @@ void MapRenderer::DrawHex(const Game& g, int x, int y) {
     return;
   }
   hex_.fill(Qt::white);
-  for (int r = 0; r < kBox; ++r) std::memcpy(Row(hex_, r), Row(tile, r), sizeof(QRgb) * kBox);
+  for (int r = 0; r < box_; ++r) std::memcpy(Row(hex_, r), Row(tile, r), sizeof(QRgb) * static_cast<std::size_t>(box_));
   DrawOverlays(hex_, g, x, y, 0, 0);
   if (tint < 0) {
     DarkenHex(kTintAmount);
@@ -215,7 +224,7 @@ bool MapRenderer::HasOverlays(const Game& g, int x, int y) const {
 void MapRenderer::DarkenHex(int amount) {
   std::array<std::uint8_t, 256> lut{};
   for (int v = 0; v < 256; ++v) lut[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::max(0, v - amount));
-  for (int r = 0; r < kBox; ++r) {
+  for (int r = 0; r < box_; ++r) {
     QRgb* p = Row(hex_, r);
     for (const auto& run : maskRuns_[static_cast<std::size_t>(r)])
       for (int c = run[0]; c < run[1]; ++c) {
@@ -266,7 +275,7 @@ void MapRenderer::DrawCounters(const Game& g, int x, int y) {
 
 void MapRenderer::DrawStack(const Game& g, int x, int y) {
   const auto i = static_cast<std::size_t>(y * kMapSize + x);
-  const HexPos o = HexOrigin(x, y);
+  const HexPos o = Origin(x, y);
   // From the last to the first, so that the lowest slot ends on top.
   for (int n = stackCount_[i] - 1; n >= 0; --n) {
     const Unit& u = g.U(stackSlots_[static_cast<std::size_t>(stackStart_[i] + n)]);
@@ -274,8 +283,8 @@ void MapRenderer::DrawStack(const Game& g, int x, int y) {
     const int variant = (human && u.CanMove == 0) || (!human && u.MayAttack == 0) ? 1 : 0;
     const int index = u.Side * 6 + u.Rank * 2 + variant;
     if (index < 0 || index >= static_cast<int>(counters_.size())) continue;
-    const int top = o.Y + 4 * n + (human ? 5 : 7);
-    extentBottom_ = std::max(extentBottom_, top + 50);
+    const int top = o.Y + (4 * n + (human ? 5 : 7)) * s_;
+    extentBottom_ = std::max(extentBottom_, top + 50 * s_);
     Blend(map_, counters_[static_cast<std::size_t>(index)], o.X, top);
   }
 }
@@ -283,8 +292,8 @@ void MapRenderer::DrawStack(const Game& g, int x, int y) {
 void MapRenderer::ClearMap() {
   // Only the part of the picture the map ever draws on can be other than black.
   const int h = std::min(extentBottom_, map_.height());
-  for (int y = 0; y < h; ++y) std::fill_n(Row(map_, y), kMapExtentWidth, 0xff000000u);
-  extentBottom_ = kMapExtentHeight;
+  for (int y = 0; y < h; ++y) std::fill_n(Row(map_, y), kMapExtentWidth * s_, 0xff000000u);
+  extentBottom_ = kMapExtentHeight * s_;
 }
 
 void MapRenderer::RedrawMap(const Game& g) {
@@ -310,8 +319,8 @@ void MapRenderer::DrawWholeMap(const Game& g) {
 void MapRenderer::RedrawAround(const Game& g, int x, int y) {
   SetClipAround(x, y);
   clipping_ = true;
-  const HexPos o = HexOrigin(x, y);
-  const QRect square = QRect(o.X, o.Y, 120, 120).intersected(map_.rect());
+  const HexPos o = Origin(x, y);
+  const QRect square = QRect(o.X, o.Y, 2 * box_, 2 * box_).intersected(map_.rect());
   for (int yy = square.top(); yy <= square.bottom(); ++yy) {
     QRgb* p = Row(map_, yy);
     for (int xx = square.left(); xx <= square.right(); ++xx) p[xx] = 0xff000000u;
@@ -331,10 +340,12 @@ void MapRenderer::RedrawMinimap(const Game& g, int miniX, int miniY) {
   const QRgb kSideColours[2] = {qRgb(0, 0, 255), qRgb(255, 0, 0)};
   minimap_.fill(Qt::black);
   CollectStacks(g);
-  auto fillRect = [&](int x0, int y0, int w, int h, QRgb c) {
-    for (int y = std::max(0, y0); y < std::min(kMinimapSize, y0 + h); ++y) {
+  auto fillRect = [&](int x0, int y0, int w, int h, QRgb c) {  // in minimap units
+    const int size = kMinimapSize * s_;
+    x0 *= s_, y0 *= s_, w *= s_, h *= s_;
+    for (int y = std::max(0, y0); y < std::min(size, y0 + h); ++y) {
       QRgb* p = Row(minimap_, y);
-      for (int x = std::max(0, x0); x < std::min(kMinimapSize, x0 + w); ++x) p[x] = c;
+      for (int x = std::max(0, x0); x < std::min(size, x0 + w); ++x) p[x] = c;
     }
   };
   for (int y = 0; y < kMapSize; ++y) {

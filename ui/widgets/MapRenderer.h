@@ -2,6 +2,10 @@
 // river lines on the hexsides, the brightened or darkened hexes of a movement range, and the
 // stacked counters, all into one 2000 x 2000 picture from which the view only copies. Also the
 // 168 x 168 minimap. Reads the game, never changes it.
+//
+// With the twice-size pictures (MainWindowPictures::Scale 2) every picture it draws into has
+// twice the pixels each way and a device pixel ratio of 2: the map, the hex box and what a
+// caller copies keep their positions in map units, each unit being Scale() pixels.
 #pragma once
 
 #include <QImage>
@@ -25,8 +29,11 @@ class MapRenderer {
   static constexpr int kHexBitmapSize = 61;
   static constexpr int kTintAmount = 50;
 
-  // `mask` decides which pixels of a box belong to its hex.
+  // `mask` decides which pixels of a box belong to its hex (at scale 2, each decides a square
+  // of four).
   MapRenderer(const pictures::MainWindowPictures& pics, const HexMaskTable& mask);
+
+  int Scale() const { return s_; }
 
   QImage& MapBitmap() { return map_; }
   const QImage& MapBitmap() const { return map_; }
@@ -73,6 +80,14 @@ class MapRenderer {
   void DrawStack(const Game& g, int x, int y);  // from the stacks last collected
   void ClearMap();
 
+  // A position of the map picture in its pixels.
+  HexPos Origin(int x, int y) const {
+    const HexPos o = HexOrigin(x, y);
+    return {o.X * s_, o.Y * s_};
+  }
+
+  int s_ = 1;    // pixels to a map unit
+  int box_ = 60; // a hex box's side in pixels
   int extentBottom_ = kMapBitmapSize;  // nothing below this row is other than black
 
   // A partial redraw repaints the square it blackens and the hexes it redraws; a picture with
@@ -86,8 +101,7 @@ class MapRenderer {
   std::array<QImage, kTerrainCodes> tiles_, darkTiles_, brightTiles_;
   std::vector<Sprite> counters_, rivers_, roads_;
   // The hexagon of each box row as runs of inside columns [from, to).
-  std::array<std::vector<std::array<int, 2>>, 60> maskRuns_;
-  std::array<std::array<bool, 60>, 60> inside_{};  // [row][column]
+  std::vector<std::vector<std::array<int, 2>>> maskRuns_;
   std::array<std::uint8_t, 256> darker_{}, brighter_{};
   QImage map_, hex_, minimap_;
 

@@ -1,5 +1,6 @@
 // TImage: a picture control. It shows its picture from its top-left corner, clipped to its own
-// size, and hands mouse presses, moves and clicks to whoever set the handlers.
+// size, and hands mouse presses, moves and clicks to whoever set the handlers. A picture with a
+// device pixel ratio of 2 is shown at its size in units, with all its pixels.
 #pragma once
 
 #include <QImage>
@@ -43,12 +44,15 @@ class TImage : public QWidget {
       p.fillRect(e->rect(), Qt::black);
       return;
     }
-    if (WholeFactor(devicePixelRatioF())) {
-      p.drawImage(e->rect().topLeft(), Picture, e->rect());
+    // The picture may have more than one pixel to a unit (its own device pixel ratio, 1 or 2).
+    const int own = Picture.devicePixelRatio() == 2.0 ? 2 : 1;
+    if (WholeFactor(devicePixelRatioF() / own)) {
+      const QRect r = e->rect();
+      p.drawImage(r.topLeft(), Picture, QRect(r.topLeft() * own, r.size() * own));
     } else {
       // Smoothing reads the pixels around each one: the whole picture is drawn, clipped to what
       // is repainted, so a part drawn again meets its neighbours without a seam.
-      ScalePicturesFor(p);
+      ScalePicturesFor(p, own);
       p.setClipRect(e->rect());
       p.drawImage(QPoint(0, 0), Picture);
       p.setClipping(false);

@@ -1,5 +1,6 @@
 // The map as drawn: tints by reachability and phase, roads hidden under castles, stacked
-// counters and their variants, black beyond the map, and the hover outline.
+// counters and their variants, black beyond the map, the hover outline, and the same map at
+// twice the pixels.
 #include <QScrollBar>
 
 #include <algorithm>
@@ -234,6 +235,64 @@ TEST_F(MapDrawingTest, RepeatedPartialRedrawsChangeNothingMore) {
     EXPECT_EQ(form1->Image5->Picture, once) << at.X << "," << at.Y;
     EXPECT_EQ(R().MapBitmap().copy(0, 0, 1229, 1000), mapOnce) << at.X << "," << at.Y;
   }
+}
+
+// Each pixel of `img` as a square of four, and the picture marked as having two to a unit.
+QImage Twice(const QImage& img) {
+  QImage out(img.size() * 2, img.format());
+  for (int y = 0; y < out.height(); ++y)
+    for (int x = 0; x < out.width(); ++x) out.setPixel(x, y, img.pixel(x / 2, y / 2));
+  out.setDevicePixelRatio(2);
+  return out;
+}
+
+TEST_F(MapDrawingTest, AtTwiceTheScaleEachPixelOfTheMapBecomesFour) {
+  // Drawn from pictures whose every pixel is a square of four, the twice-size map must be the
+  // ordinary map with every pixel a square of four: the same hex boxes, hexagon, counter
+  // offsets, tints and partial-redraw clip, only at two pixels to a unit.
+  pictures::MainWindowPictures twice = form1->Pictures();
+  twice.Scale = 2;
+  twice.Terrain = Twice(twice.Terrain);
+  for (QList<QImage>* list : {&twice.Counters, &twice.Rivers, &twice.Roads})
+    for (QImage& img : *list) img = Twice(img);
+  MapRenderer big(twice, game->HexMask);
+  ASSERT_EQ(big.Scale(), 2);
+  ASSERT_EQ(big.MapBitmap().size(), QSize(4000, 4000));
+  const auto same = [&](const char* what) {
+    // Where anything is drawn: left of the last odd row's end, above the last row's counters.
+    const QRect drawn(0, 0, 19 * 60 + 29 + 60, 19 * 44 + 70);
+    const QImage want = Twice(R().MapBitmap().copy(drawn));
+    const QImage got = big.MapBitmap().copy(QRect(drawn.topLeft() * 2, drawn.size() * 2));
+    int differing = 0;
+    for (int y = 0; y < got.height(); ++y)
+      for (int x = 0; x < got.width(); ++x)
+        if (got.pixel(x, y) != want.pixel(x, y) && differing++ < 3)
+          ADD_FAILURE() << what << ": differs at " << x << "," << y;
+    EXPECT_EQ(differing, 0) << what;
+  };
+  // The player's phase with the range shown: brightened and darkened hexes, with and without
+  // rivers and roads, stacks of counters in both variants.
+  game->PhaseSide = game->PlayerSide;
+  game->RangeOverlay = 1;
+  for (int x = 0; x < kMapSize; ++x)
+    for (int y = 0; y < kMapSize; ++y) game->MoveBlocked[x][y] = (x + 2 * y) % 3 == 0 ? 0 : 1;
+  game->U(71).CanMove = 0;
+  for (const HexPos scroll : {HexPos{0, 0}, HexPos{600, 440}}) {
+    game->ScrollX = scroll.X;
+    game->ScrollY = scroll.Y;
+    R().RedrawMap(*game);
+    big.RedrawMap(*game);
+    same("full redraw");
+  }
+  // A unit walks: each step redraws around its new hex only, clipped to what it repaints.
+  Unit& u = game->U(71);
+  for (const HexPos step : {HexPos{9, 9}, HexPos{10, 9}, HexPos{10, 10}, HexPos{0, 0}, HexPos{19, 19}}) {
+    u.HexX = step.X;
+    u.HexY = step.Y;
+    R().RedrawAround(*game, step.X, step.Y);
+    big.RedrawAround(*game, step.X, step.Y);
+  }
+  same("partial redraws");
 }
 
 }  // namespace

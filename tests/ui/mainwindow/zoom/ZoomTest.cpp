@@ -16,6 +16,7 @@
 #include "ui/mainwindow/Settings.h"
 #include "ui/text/Fonts.h"
 #include "ui/unitwindow/SLG_Unit3.h"
+#include "ui/widgets/MapRenderer.h"
 #include "ui/widgets/TImage.h"
 
 namespace milgant {
@@ -58,16 +59,27 @@ TEST(Zoom, EveryWindowKeepsItsLayoutAndGrowsOnScreen) {
     const QSize expected = zoom == 100 ? win.own : zoom == 150 ? win.at150 : win.at200;
     EXPECT_EQ(OnScreen(win.w), expected) << name;
   }
-  // The map view: at a whole factor each picture pixel is an exact square of screen pixels.
+  // Above 100 % the pictures are the ones drawn at twice the size. At 200 % the screen shows
+  // every one of their pixels as it is: the title, the map view and the battle's map excerpt.
+  const pictures::MainWindowPictures& pics = forms->Form1->Pictures();
+  EXPECT_EQ(pics.Scale, zoom == 100 ? 1 : 2);
+  EXPECT_EQ(forms->Form1->Renderer().Scale(), pics.Scale);
   if (zoom == 200) {
-    const QImage view = forms->Form1->CompressedImage1->grab().toImage();
-    int uneven = 0;
-    for (int y = 0; y + 1 < view.height(); y += 2)
-      for (int x = 0; x + 1 < view.width(); x += 2) {
-        const QRgb c = view.pixel(x, y);
-        uneven += view.pixel(x + 1, y) != c || view.pixel(x, y + 1) != c || view.pixel(x + 1, y + 1) != c;
-      }
-    EXPECT_EQ(uneven, 0);
+    const auto shows = [](QWidget* w, const QImage& picture, QPoint from, const char* what) {
+      const QImage shot = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      const QImage want = picture.copy(QRect(from * 2, shot.size())).convertToFormat(QImage::Format_RGB32);
+      ASSERT_EQ(want.size(), shot.size()) << what;
+      int differing = 0;
+      for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) differing += shot.pixel(x, y) != want.pixel(x, y);
+      EXPECT_EQ(differing, 0) << what;
+    };
+    EXPECT_EQ(pics.TitlePicture.size(), QSize(1586, 1164));
+    shows(forms->Form1->CompressedImage1, pics.TitlePicture, {0, 0}, "title");
+    game.ScrollX = 120;
+    game.ScrollY = 88;
+    forms->Form1->RedrawMap();
+    shows(forms->Form1->Image5, forms->Form1->Renderer().MapBitmap(), {120, 88}, "map view");
   }
   forms->Form4->BattleClose();
 }
