@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 
 #include "ui/battlewindow/SLG_Unit4.h"
@@ -343,14 +344,19 @@ void TForm1::ChooseSetting(SettingKey key, int index) {
   if (!settingsFile_.isEmpty() && !WriteSetting(settingsFile_, settings_, key))
     FlashHint(QStringLiteral("設定を保存できませんでした: ") + settingsFile_);
   if (key == SettingKey::Zoom && settings_.Zoom != before.Zoom && settings_.Zoom != runningZoom_ && !Closing) {
-    // Qt scales the windows by a factor it reads once, as the program starts.
-    QString note = QStringLiteral("表示の大きさは次回の起動から変わります。");
+    // Qt scales the windows by a factor it reads once, as the application starts: the program
+    // makes it and the windows again at the new size, or the size waits for the next start.
     const QSize next = frameGeometry().size() * settings_.Zoom / runningZoom_;
     const QSize room = screen() != nullptr ? screen()->availableGeometry().size() : next;
-    if (next.width() > room.width() || next.height() > room.height())
-      note += QStringLiteral("\nこの大きさは画面に収まりません。");
-    BusyScope busy(*this);
-    forms_.Form2->Message(QStringLiteral("表示"), note);
+    const bool fits = next.width() <= room.width() && next.height() <= room.height();
+    QStringList note;
+    if (!OnZoomChosen) note << QStringLiteral("表示の大きさは次回の起動から変わります。");
+    if (!fits) note << QStringLiteral("この大きさは画面に収まりません。");
+    if (!note.isEmpty()) {
+      BusyScope busy(*this);
+      forms_.Form2->Message(QStringLiteral("表示"), note.join(QLatin1Char('\n')));
+    }
+    if (OnZoomChosen) RestartWhenIdle();
   }
   if (key == SettingKey::Opponent && settings_.Opponent != before.Opponent) {
     // A game keeps the opponent it began with (a recording of it replays with that one); the
@@ -363,6 +369,74 @@ void TForm1::ChooseSetting(SettingKey key, int index) {
     }
     if (OnOpponentChanged) OnOpponentChanged(QString::fromStdString(settings_.Opponent));
   }
+}
+
+void TForm1::RestartWhenIdle() {
+  if (restartPending_) return;
+  restartPending_ = true;
+  // Leaving the event loop ends every loop running inside it too: the restart waits until
+  // nothing is waiting on one (a walk, a dialog, a battle, an open menu).
+  QTimer::singleShot(0, this, [this] {
+    restartPending_ = false;
+    if (Closing || !OnZoomChosen || settings_.Zoom == runningZoom_) return;
+    if (!Idle()) {
+      QTimer::singleShot(kIdleRetryMs, this, [this] { RestartWhenIdle(); });
+      return;
+    }
+    OnZoomChosen();
+  });
+}
+
+bool TForm1::Idle() const {
+  return !Busy() && stepLoop_ == nullptr && QApplication::activeModalWidget() == nullptr &&
+         QApplication::activePopupWidget() == nullptr && QThread::currentThread()->loopLevel() <= 1;
+}
+
+TForm1::Carried TForm1::CarryOver() const {
+  Carried c;
+  c.Position = game_;
+  c.History = chronicle_;
+  c.SavedImage = savedImage_;
+  c.Settings = settings_;
+  c.Winner = Winner;
+  c.StatusNote = StatusNote;
+  c.CastleNames = CastleNamesItem->isChecked();
+  c.Music = MPlayer != nullptr && MPlayer->Mode() == TMPModes::Playing;
+  c.MiniX = MiniX;
+  c.MiniY = MiniY;
+  const QListWidgetItem* chosen = ListBox1->currentItem();
+  c.ListRow = chosen != nullptr && chosen->isSelected() ? ListBox1->currentRow() : -1;
+  for (int n = 1; n <= 38; ++n) c.PanelTexts << Label[static_cast<std::size_t>(n)]->text();
+  c.TopLeft = frameGeometry().topLeft() * devicePixelRatioF();
+  c.LogShown = LogWindow != nullptr && LogWindow->isVisible();
+  c.HistoryShown = HistoryWindow != nullptr && HistoryWindow->isVisible();
+  return c;
+}
+
+void TForm1::TakeOver(const Carried& c) {
+  game_ = c.Position;
+  chronicle_ = c.History;
+  savedImage_ = c.SavedImage;
+  Winner = c.Winner;
+  StatusNote = c.StatusNote;
+  MiniX = c.MiniX;
+  MiniY = c.MiniY;
+  CastleNamesItem->setChecked(c.CastleNames);
+  if (game_.GameState != 0) {
+    ShowPlayView();
+    RefreshUnitList();
+    RedrawMap();
+  }
+  // The panel shows the unit it showed, the list the corps it had chosen.
+  for (int n = 1; n <= 38 && n <= c.PanelTexts.size(); ++n) Label[static_cast<std::size_t>(n)]->setText(c.PanelTexts[n - 1]);
+  if (c.ListRow >= 0 && c.ListRow < ListBox1->count()) ListBox1->setCurrentRow(c.ListRow);
+  ChronicleChanged();
+  RefreshStatusLine();
+  RefreshHint();
+  UpdateFileMenu();
+  if (c.Music) PlayMusic(QStringLiteral("kknc_gm.mid"));
+  if (c.LogShown) LogClick();
+  if (c.HistoryShown) HistoryClick();
 }
 
 void TForm1::UseChosenOpponent() {

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 #include <QImage>
+#include <QPoint>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "core/game/Chronicle.h"
+#include "core/game/Game.h"
 #include "ui/mainwindow/Settings.h"
 #include "ui/widgets/Pictures.h"
 
@@ -29,7 +32,6 @@ class QTimer;
 
 namespace milgant {
 
-struct Game;
 enum class Opponent : std::uint8_t;
 class MapRenderer;
 class TImage;
@@ -125,15 +127,43 @@ class TForm1 : public QMainWindow {
   void UseChosenOpponent();
   void SetOpponent(Opponent opponent);
   const QString& SettingsPath() const { return settingsFile_; }
-  // A choice in 設定 or 表示: in effect at once, the window size from the next start; written to
-  // the file alone, so a one-run setting from the command line stays unwritten.
+  // A choice in 設定 or 表示: in effect at once (the window size by making the windows again,
+  // see OnZoomChosen); written to the file alone, so a one-run setting from the command line
+  // stays unwritten.
   void ChooseSetting(SettingKey key, int index);
+  // Qt reads the windows' scale once, as the application starts. The program sets this to leave
+  // the event loop and make the application and its windows again at the size chosen in 表示;
+  // it is called once nothing is waiting (no walk, dialog, battle or menu). Unset (the tests'
+  // windows, the tools), a new size applies from the next start and a note says so.
+  std::function<void()> OnZoomChosen;
+  // The windows made again take over the game as it stood and what the window showed of it.
+  struct Carried {
+    Game Position;
+    Chronicle History;
+    std::vector<unsigned char> SavedImage;  // the game as last saved, for 終了's question
+    GameSettings Settings;
+    int Winner = -1;
+    QString StatusNote;
+    bool CastleNames = false;
+    bool Music = false;
+    int MiniX = 0, MiniY = 0;
+    int ListRow = -1;        // the list's chosen row, or -1
+    QStringList PanelTexts;  // Label[1]..Label[38]
+    QPoint TopLeft;          // of the window's frame, in screen pixels
+    bool LogShown = false, HistoryShown = false;
+  };
+  Carried CarryOver() const;
+  void TakeOver(const Carried& c);
+  // Nothing is waiting: no walk step, dialog, battle, menu or other nested event loop.
+  bool Idle() const;
   // The menu item of a setting's value (index among its words).
   QAction* SettingItem(SettingKey key, int index) const;
   // Told when the player picks another opponent in 設定 ▸ 難易度 ("standard" or "strong").
   std::function<void(const QString&)> OnOpponentChanged;
   // The window size the program started with, in per cent.
   int RunningZoom() const { return runningZoom_; }
+  // Calls OnZoomChosen as soon as the window is idle.
+  void RestartWhenIdle();
   // The computer is playing its phase.
   bool ComputersPhase() const;
 
@@ -261,6 +291,8 @@ class TForm1 : public QMainWindow {
   GameSettings settings_;
   QString settingsFile_;
   int runningZoom_ = 100;
+  bool restartPending_ = false;
+  static constexpr int kIdleRetryMs = 100;
   std::array<std::vector<QAction*>, std::size(kSettingKeys)> settingItems_;
   // Walks of the computer's phase went by undrawn: the map is drawn whole before it is shown.
   bool walksUndrawn_ = false;

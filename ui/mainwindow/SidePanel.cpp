@@ -115,21 +115,22 @@ void TForm1::RefreshUnitList() {
 }
 
 void TForm1::UpdateListMarks() {
-  static const QIcon ready = [] {
-    QPixmap dot(8, 8);
+  // Drawn for the screen's pixels (the windows may be made again at another size).
+  const qreal ratio = ListBox1->devicePixelRatioF();
+  const auto mark = [ratio](bool ready) {
+    QPixmap dot(QSize(8, 8) * ratio);
+    dot.setDevicePixelRatio(ratio);
     dot.fill(Qt::transparent);
-    QPainter p(&dot);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(QColor(40, 200, 40));
-    p.drawEllipse(QRectF(0.5, 0.5, 7, 7));
+    if (ready) {
+      QPainter p(&dot);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(Qt::black, 1));
+      p.setBrush(QColor(40, 200, 40));
+      p.drawEllipse(QRectF(0.5, 0.5, 7, 7));
+    }
     return QIcon(dot);
-  }();
-  static const QIcon none = [] {
-    QPixmap blank(8, 8);
-    blank.fill(Qt::transparent);
-    return QIcon(blank);
-  }();
+  };
+  const QIcon ready = mark(true), none = mark(false);
   for (int r = 0; r < ListBox1->count() && r < PanelListCount; ++r) {
     const bool can = CanStillAct(game_, PanelListSlots[static_cast<std::size_t>(r)]);
     QListWidgetItem* item = ListBox1->item(r);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "ui/mainwindow/Forms.h"
 #include "ui/mainwindow/SLG_Unit1.h"
 #include "ui/mainwindow/Settings.h"
+#include "ui/mainwindow/Program.h"
 #include "ui/mainwindow/WindowUi.h"
 
 namespace {
@@ -85,55 +87,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  milgant::ApplyZoomBeforeStart(settings.Zoom);
-  QApplication app(argc, argv);
-  // The application's title. No display name: Qt would append it to every window's caption,
-  // and the captions are the windows' own ("ミルガント・改", "戦闘", …).
-  QApplication::setApplicationName(QStringLiteral("ミルガント"));
-  // The desktop entry the window belongs to (its icon and name in docks and task bars).
-  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.milgant.Milgant"));
-  std::vector<std::string> words;
-  for (int i = 1; i < QApplication::arguments().size(); ++i) words.push_back(QApplication::arguments()[i].toStdString());
-  milgant::FolderOptions folders;
-  std::string why;
-  milgant::GameSettings taken;  // read above; here only taken out of the words
-  if (!milgant::TakeFolderOptions(words, folders, &why) || !milgant::TakeSettingOptions(words, taken, &why)) {
-    std::fprintf(stderr, "milgant: %s (see --help)\n", why.c_str());
-    return 2;
-  }
-  QString recordPath;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "--record" && i + 1 < words.size()) {
-      recordPath = QDir::current().absoluteFilePath(QString::fromStdString(words[++i]));
-      continue;
-    }
-    std::fprintf(stderr, "milgant: unknown option %s (see --help)\n", words[i].c_str());
-    return 2;
-  }
-  const QString dataFolder = QString::fromStdString(milgant::FindDataFolder(folders.Data));
-  if (!milgant::SetUpFonts()) std::fputs("milgant: the IPA fonts are not installed; texts use another face\n", stderr);
-  QApplication::setFont(milgant::WindowFont());
-
-  auto game = std::make_unique<milgant::Game>();
-  QString failure;
-  auto forms = milgant::CreateForms(*game, dataFolder, &failure);
-  if (!forms) {
-    std::fprintf(stderr, "milgant: %s (data folder %s)\n", qPrintable(failure), qPrintable(dataFolder));
-    return 1;
-  }
-  forms->Form1->UseSettings(settings, settingsFile);
-  forms->Form1->SetSaveFolder(QString::fromStdString(milgant::FindSaveFolder(folders.Saves)));
-  std::unique_ptr<milgant::InputRecorder> recorder;
-  if (!recordPath.isEmpty()) {
-    recorder = std::make_unique<milgant::InputRecorder>(recordPath.toStdString());
-    forms->Ui->Recorder = recorder.get();
-  }
-  forms->Form1->OnClosed = [] { QCoreApplication::exit(0); };
-  forms->Form1->show();
-  // Centred on the screen.
-  forms->Form1->move(forms->Form1->screen()->availableGeometry().center() - forms->Form1->rect().center());
-  const int rc = QApplication::exec();
-  forms.reset();
-  recorder.reset();
-  return rc;
+  milgant::ProgramStart start;
+  start.Argc = argc;
+  start.Argv = argv;
+  start.Settings = settings;
+  start.SettingsFile = settingsFile;
+  return milgant::RunProgram(start);
 }
