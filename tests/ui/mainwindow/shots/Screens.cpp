@@ -180,8 +180,16 @@ int main(int argc, char** argv) {
       SaveOver(f, {w}, QStringLiteral("unit-window-enemy"));
       if (auto* f3 = dynamic_cast<TForm3*>(w)) f3->Button2->click();
     });
-    const HexPos kyo = HexOrigin(2, 5);
-    f->Image5MouseDown(Qt::LeftButton, QPoint(kyo.X + 30 - g.ScrollX, kyo.Y + 30 - g.ScrollY));
+    // A corps of ヴァルネ軍, scrolled into view and clicked.
+    int enemy = -1;
+    for (int slot = 1; slot < kUnitSlots && enemy == -1; ++slot) {
+      const Unit& u = g.U(slot);
+      if (u.OnMap == 1 && u.Side == 0 && u.CommanderIndex == -1) enemy = slot;
+    }
+    const HexPos e = HexOrigin(g.U(enemy).HexX, g.U(enemy).HexY);
+    f->ScrollBar1->setValue(std::max(0, e.X - 240));
+    f->ScrollBar2->setValue(std::max(0, e.Y - 176));
+    f->Image5MouseDown(Qt::LeftButton, QPoint(e.X + 30 - g.ScrollX, e.Y + 30 - g.ScrollY));
     f->CastleNamesItem->setChecked(true);
     f->ScrollBar1->setValue(0);
     f->ScrollBar2->setValue(60);
