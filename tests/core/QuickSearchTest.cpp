@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BattleTestSupport.h"
+#include "EngagementSetup.h"
 #include "core/combat/Battle.h"
 #include "core/game/Game.h"
 #include "core/game/HexGrid.h"
@@ -172,55 +173,6 @@ BattleCase PickBattle(const Game& from, std::mt19937& pick, const std::string& n
   return c;
 }
 
-// The computer attacks a human stack that has the sea at its back, fresh computer corps within
-// reach of the attackers' hex and human corps standing by: the engagement of the battle bench.
-std::unique_ptr<Game> Engagement() {
-  auto g = std::make_unique<Game>();
-  g->PlayerSide = 0;
-  g->ComputerSide = 1;
-  g->PhaseSide = 1;
-  g->Turn = 3;
-  for (int c = 0; c < kCrtColumns; ++c) {
-    for (int d = 1; d <= 6; ++d) g->CrtTable[static_cast<std::size_t>(c)][static_cast<std::size_t>(d)] = c >= 6 ? 1 : 0;
-  }
-  const HexPos at{10, 9};
-  const HexPos a1 = Neighbour(at.X, at.Y, 2);
-  const HexPos a2 = Neighbour(at.X, at.Y, 3);
-  for (int d = 1; d <= 6; ++d) {
-    const HexPos n = Neighbour(at.X, at.Y, d);
-    if (!(n == a1) && !(n == a2)) g->H(n.X, n.Y).Terrain = 7;
-  }
-  const auto place = [&](int slot, int side, HexPos h, int steps, int power) {
-    Unit& u = g->U(slot);
-    u = Unit{};
-    u.Subordinates.fill(-1);
-    u.CommanderIndex = -1;
-    u.Side = static_cast<std::uint8_t>(side);
-    u.HexX = static_cast<std::uint8_t>(h.X);
-    u.HexY = static_cast<std::uint8_t>(h.Y);
-    u.Steps = u.MaxSteps = steps;
-    u.CombatPower = u.MaxCombatPower = power;
-    u.ActionPoints = u.TurnActionPoints = u.MaxActionPoints = u.CorpsActionPoints = 10;
-    u.Morale = 4;
-    u.Normal = u.OnMap = u.Supplied = u.CanMove = 1;
-    u.TargetX = u.TargetY = u.MoveGoalX = u.MoveGoalY = -1;
-  };
-  for (int i = 0; i < 4; ++i) place(1 + i, 0, at, 20, 2);
-  for (int i = 0; i < 8; ++i) {
-    place(5 + i, 0, {4 + (i % 4), 2 + 2 * (i / 4)}, 10, 10);
-    g->U(5 + i).ReinforcementWait = 9;
-  }
-  place(71, 1, a1, 20, 15);
-  place(72, 1, a2, 20, 15);
-  for (const int slot : {71, 72}) {
-    g->U(slot).TargetX = at.X;
-    g->U(slot).TargetY = at.Y;
-  }
-  for (int i = 0; i < 6; ++i) place(73 + i, 1, {a1.X + 2 + (i % 2), a1.Y - 1 + (i / 2)}, 10, 1);
-  g->FullAttack = 1;
-  return g;
-}
-
 // Games of the shipped scenario after a few turns of the computer playing both sides.
 std::unique_ptr<Game> PlayedGame(std::uint32_t seed, int turns) {
   auto g = std::make_unique<Game>();
@@ -240,7 +192,7 @@ TEST(QuickSearches, BattlesLeaveTheSameGameAsWithTheFullSearches) {
   std::vector<BattleCase> cases;
   // The bench's engagement with many seeds, and with the defenders given a way out.
   for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-    BattleCase c{"engagement seed " + std::to_string(seed), Engagement(), {10, 9}, {}};
+    BattleCase c{"engagement seed " + std::to_string(seed), test::Engagement(), test::kBattleHex, {}};
     c.Start->Rng.SetSeed(seed);
     if (seed > 10) {
       c.Start->H(9, 9).Terrain = 1;  // an open hex west of the stack

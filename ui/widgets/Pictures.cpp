@@ -86,10 +86,10 @@ bool LoadMainWindowPictures(MainWindowPictures* out, QString* error, int scale) 
 }
 
 QImage BattleTextBackground(int scale) {
-  QImage img(scale == 2 ? SharpName(kBattleText) : QString::fromLatin1(kBattleText));
-  img = img.convertToFormat(QImage::Format_RGB32);
-  img.setDevicePixelRatio(scale == 2 && img.width() == 210 ? 2 : 1);
-  return img;
+  QImage img;
+  // The twin is used only at its size; otherwise the tile of 100 %.
+  if (scale == 2 && LoadChecked(kBattleText, QSize(105, 105), &img, nullptr, 2)) return img;
+  return QImage(QString::fromLatin1(kBattleText)).convertToFormat(QImage::Format_RGB32);
 }
 
 QImage SharpTwin(const QImage& shown, const QString& sharpName, int scale) {
